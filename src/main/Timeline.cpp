@@ -1,0 +1,97 @@
+// Start-up order, the wait for audible sound and the frame loop of the demo.
+#include "main/Timeline.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstring>
+
+const float Timeline::bounds[SLOT_COUNT] = {26.0f,  90.0f,  122.0f, 170.0f,
+                                            194.0f, 226.0f, 249.0f, 266.0f};
+const char* const Timeline::slotNames[SLOT_COUNT] = {
+    "Preface", "Intro", "Test", "TunnelScene2", "Spectrum", "TunnelScene", "Creds", "Sex"};
+const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
+
+int Timeline::slotAt(float t) {
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        if (bounds[slot] > t) {
+            return slot;
+        }
+    }
+    return SLOT_COUNT;
+}
+
+Scene* Timeline::createScene(const char* name, Timer* timer, Music* music) {
+    (void)timer;
+    (void)music;
+    (void)name;
+    return nullptr;
+}
+
+Timeline::Timeline() : window(nullptr), timer(nullptr), music(nullptr), scenes() {}
+
+void Timeline::start(int argc, char** argv) {
+    // One sample before anything is built: every timer made during loading starts here.
+    Timer::update();
+
+    window = new SDLWindow();
+    window->init(const_cast<char*>("Vorrel Quisp"), argc, argv);
+
+    timer = new Timer();
+    music = new Music();
+    music->load("mixdown.mp3", MP3);
+
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        scenes[slot] = createScene(slotNames[slot], timer, music);
+    }
+
+    music->play();
+    waitForAudio();
+
+    // t = 0 is when the music is first heard, not when it was asked to play.
+    Timer::update();
+    timer->restart();
+}
+
+void Timeline::waitForAudio() {
+    // Nothing to hear without a track, and a position set by the caller never moves on its own.
+    if (!music->sample && !music->song) {
+        return;
+    }
+    if (soundlayer::outputKind() == soundlayer::OUTPUT_MANUAL) {
+        return;
+    }
+    // Spins on the spectrum, as the sound starts within milliseconds; bounded so that a
+    // silent track cannot hang the start-up. A NaN ends the wait like any non-zero value.
+    const auto begin = std::chrono::steady_clock::now();
+    const float* spectrum = music->getSpectrumBuffer();
+    while (spectrum[20] == 0.0f) {
+        const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - begin;
+        if (waited.count() >= AUDIO_WAIT_LIMIT) {
+            return;
+        }
+        spectrum = music->getSpectrumBuffer();
+    }
+}
+
+void Timeline::renderSlot(int slot) {
+    if (scenes[slot]) {
+        scenes[slot]->render();
+        return;
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Timeline::run() {
+    for (;;) {
+        Timer::update();
+        window->process_events();
+        const int slot = slotAt(timer->getElapsedTime());
+        if (slot == SLOT_COUNT) {
+            window->quit(0);
+        }
+        renderSlot(slot);
+        SDL_GL_SwapBuffers();
+    }
+}

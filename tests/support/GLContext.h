@@ -1,0 +1,46 @@
+// Test support: an OpenGL display opened through the real SDLWindow path, a settable tick,
+// and what was drawn read back as pixels or as OpenGL feedback.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class SDLWindow;
+
+namespace gltest {
+
+// Opens the display once per process (later calls return the same window).
+SDLWindow* openDisplay(int width = 800, int height = 600);
+
+// Installs a tick source that reads a settable value, sets it, and samples it.
+void setTick(int milliseconds);
+// Restores the steady clock as the tick source.
+void restoreTick();
+
+struct Rgba {
+    uint8_t r, g, b, a;
+};
+
+// The colour buffer (back buffer, before the swap), bottom row first, RGBA.
+std::vector<uint8_t> readPixels(int x, int y, int width, int height);
+// One pixel in window coordinates (y from the bottom).
+Rgba pixel(int x, int y);
+// Writes the lower-left 800 x 600 region to a PNG, for looking at a frame.
+bool savePng(const std::string& path, int width = 800, int height = 600);
+
+struct FeedbackVertex {
+    float x, y, z;    // window coordinates
+    float r, g, b, a; // colour
+};
+
+struct FeedbackPrimitive {
+    int token; // GL_POLYGON_TOKEN, GL_LINE_TOKEN, GL_LINE_RESET_TOKEN, GL_POINT_TOKEN, ...
+    std::vector<FeedbackVertex> vertices;
+};
+
+// Runs draw in feedback mode and returns the primitives that survived culling and clipping.
+std::vector<FeedbackPrimitive> captureFeedback(const std::function<void()>& draw);
+
+} // namespace gltest
