@@ -19,10 +19,11 @@ int manualTick = 0;
 // allocations these libraries never free.
 struct PinnedLibraries {
     PinnedLibraries() {
-        const char* names[] = {"libSDL2-2.0.so.0", "libGLX_mesa.so.0", "libEGL_mesa.so.0",
-                               "libGLX.so.0", "libEGL.so.1", "libGL.so.1", "libGLdispatch.so.0",
-                               "libgallium_dri.so", "swrast_dri.so",
-                               "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"};
+        const char* names[] = {"libSDL2-2.0.so.0",   "libGLX_mesa.so.0",
+                               "libEGL_mesa.so.0",   "libGLX.so.0",
+                               "libEGL.so.1",        "libGL.so.1",
+                               "libGLdispatch.so.0", "libgallium_dri.so",
+                               "swrast_dri.so",      "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"};
         for (const char* name : names) {
             dlopen(name, RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
         }
