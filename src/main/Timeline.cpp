@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "scenes/Creds.h"
 #include "scenes/Preface.h"
 #include "scenes/Sex.h"
 #include "scenes/Test.h"
@@ -32,6 +33,9 @@ Scene* Timeline::createScene(const char* name, Timer* timer, Music* music) {
     }
     if (strcmp(name, "Test") == 0) {
         return new Test(timer, music);
+    }
+    if (strcmp(name, "Creds") == 0) {
+        return new Creds(timer, music);
     }
     if (strcmp(name, "Sex") == 0) {
         return new Sex(timer, music);
