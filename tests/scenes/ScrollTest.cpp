@@ -212,33 +212,22 @@ struct Quad {
     float r, g, b;
 };
 
-// The quads as drawn, in window units, corners in the order they were given. The feedback of
-// one quad comes as two triangles: corners (0, 1, 3) and (1, 2, 3).
+// The quads as drawn, in window units, corners in the order they were given.
 std::vector<Quad> drawnQuads(const Scroll& scroll) {
     const auto prims = gltest::captureFeedback([&] { scroll.render(); });
+    EXPECT_EQ(prims.size() % 2, 0u);
     std::vector<Quad> quads;
-    for (size_t i = 0; i + 1 < prims.size(); i += 2) {
-        const auto& a = prims[i].vertices;
-        const auto& b = prims[i + 1].vertices;
-        EXPECT_EQ(prims[i].token, GL_POLYGON_TOKEN);
-        if (a.size() != 3 || b.size() != 3) {
-            ADD_FAILURE() << "unexpected primitive of " << a.size() << " vertices";
-            return quads;
-        }
-        EXPECT_EQ(a[1].x, b[0].x);
-        EXPECT_EQ(a[2].y, b[2].y);
-        const gltest::FeedbackVertex* v[4] = {&a[0], &a[1], &b[1], &a[2]};
+    for (const auto& v : gltest::quads(prims)) {
         Quad q{};
         for (int c = 0; c < 4; ++c) {
-            q.x[c] = v[c]->x;
-            q.y[c] = v[c]->y;
+            q.x[c] = v[c].x;
+            q.y[c] = v[c].y;
         }
-        q.r = a[0].r;
-        q.g = a[0].g;
-        q.b = a[0].b;
+        q.r = v[0].r;
+        q.g = v[0].g;
+        q.b = v[0].b;
         quads.push_back(q);
     }
-    EXPECT_EQ(prims.size() % 2, 0u);
     return quads;
 }
 
