@@ -34,25 +34,6 @@ float glyphX(const Scroll& scroll, int k) {
 
 } // namespace
 
-TEST(Scroll, StartsEmptyWithItsRegionAndSpeeds) {
-    Scroll scroll;
-    EXPECT_EQ(scroll.left, 0.0f);
-    EXPECT_EQ(scroll.bottom, 0.0f);
-    EXPECT_EQ(scroll.width, 800.0f);
-    EXPECT_EQ(scroll.height, 300.0f);
-    EXPECT_EQ(scroll.charWidth, 32.0f);
-    EXPECT_EQ(scroll.charHeight, 52.0f);
-    EXPECT_EQ(scroll.charSpacing, 4.0f);
-    EXPECT_EQ(scroll.waveSpeed, 2.5f);
-    EXPECT_EQ(scroll.ampSpeed, -0.1f);
-    EXPECT_EQ(scroll.scrollX, 800.0f);
-    EXPECT_EQ(scroll.firstChar, 0);
-    EXPECT_EQ(scroll.textLength, 0);
-    EXPECT_EQ(scroll.text, nullptr);
-    EXPECT_EQ(scroll.wavePhase, 0.0f);
-    EXPECT_EQ(scroll.ampPhase, 0.5f);
-}
-
 TEST(Scroll, GlyphTableFollowsTheSheetLayout) {
     Scroll scroll;
     // Letters sit past s = 5 and are brought back by the repeat wrap; a small inset on the left.
