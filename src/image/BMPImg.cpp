@@ -136,14 +136,16 @@ int BMPImg::ReadBmpHeader() {
     bpp = static_cast<int16_t>(readU16(28));
     compression = readU32(30);
 
-    // 64-bit arithmetic: a claimed size never wraps to a small buffer.
+    // A claimed size never wraps to a small buffer: width * height fits in 62 bits, and the
+    // bytes a pixel are compared by division, since up to 4095 of them could wrap even 64 bits.
     const uint64_t bytesPerPixel = bpp > 0 ? uint64_t(bpp / 8) : 0;
-    const uint64_t bytes = bytesPerPixel * width * height;
-    if (width > INT_LIMIT || height > INT_LIMIT || bytes > INT_LIMIT) {
+    const uint64_t pixels = uint64_t(width) * height;
+    if (width > INT_LIMIT || height > INT_LIMIT ||
+        (bytesPerPixel != 0 && pixels > INT_LIMIT / bytesPerPixel)) {
         size = 0;
         return BMP_UNSUPPORTED;
     }
-    size = static_cast<int32_t>(bytes);
+    size = static_cast<int32_t>(bytesPerPixel * pixels);
     return BMP_SUCCESS;
 }
 

@@ -194,6 +194,7 @@ TEST_F(BMPImgTest, DimensionsThatOverflowAreRefusedBeforeAnyAllocation) {
         {0x40000000, 4, 8},  // width * height wraps to 0 in 32 bits
         {65536, 32768, 8},   // one byte over the largest int
         {1024, 1024, 32767},
+        {1718039348, 2147418113, 40}, // 5 * width * height wraps to 4 even in 64 bits
         {1, INT_MIN, 8},
         {-2, 1, 8},
     };
