@@ -45,7 +45,7 @@ LetterStyle glyphStyle() {
     s.middle = Color::hex(0xffc23a);
     s.bottom = Color::hex(0xe0461a);
     s.outline = Color::hex(0x12041c);
-    s.outlineWidth = 0.07f;
+    s.outlineWidth = 0.035f;
     s.glowRadius = 0.0f;
     s.shadowOffset = 0.0f;
     s.bevelWidth = 0.05f;

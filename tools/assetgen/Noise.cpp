@@ -27,6 +27,20 @@ int wrap(int i, int n) {
     return ((i % n) + n) % n;
 }
 
+// 256 unit gradients evenly spread around the circle.
+struct Gradients {
+    float x[256];
+    float y[256];
+    Gradients() {
+        for (int i = 0; i < 256; ++i) {
+            x[i] = std::cos(i * 6.2831853f / 256.0f);
+            y[i] = std::sin(i * 6.2831853f / 256.0f);
+        }
+    }
+};
+
+const Gradients GRADIENTS;
+
 } // namespace
 
 float Noise::periodic(float x, float y, int periodX, int periodY) const {
@@ -39,8 +53,8 @@ float Noise::periodic(float x, float y, int periodX, int periodY) const {
     auto corner = [&](int cx, int cy, float dx, float dy) {
         const uint32_t hx = static_cast<uint32_t>(wrap(ix + cx, periodX));
         const uint32_t hy = static_cast<uint32_t>(wrap(iy + cy, periodY));
-        const float angle = hash01(hx, hy, seed) * 6.2831853f;
-        return std::cos(angle) * dx + std::sin(angle) * dy;
+        const uint32_t g = hash(hx, hy, seed) >> 24;
+        return GRADIENTS.x[g] * dx + GRADIENTS.y[g] * dy;
     };
     const float n00 = corner(0, 0, tx, ty);
     const float n10 = corner(1, 0, tx - 1.0f, ty);

@@ -2,6 +2,7 @@
 // full-screen pictures and the font sheet.
 #include "Pictures.h"
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -31,6 +32,12 @@ struct Entry {
     std::function<Canvas()> make;
     bool upsideDown = false; // drawn upright, stored flipped
 };
+
+// The tube's wall, made once: the still picture of the tube is lined with it too.
+const Canvas& tunnelWall() {
+    static const Canvas wall = Surfaces::tunnelPlates(1024, 512);
+    return wall;
+}
 
 std::vector<Entry> entries(const FontSet& fonts) {
     std::vector<Entry> list;
@@ -66,7 +73,7 @@ std::vector<Entry> entries(const FontSet& fonts) {
         {"smiley.png", Entry::Translucent, [] { return Cards::makeSmiley(2.5f, 2.7f); }});
 
     list.push_back({"marble.0000.png", Entry::Opaque, [] { return Surfaces::marble(512); }});
-    list.push_back({"tunnel.png", Entry::Opaque, [] { return Surfaces::tunnelPlates(1024, 512); }});
+    list.push_back({"tunnel.png", Entry::Opaque, [] { return tunnelWall(); }});
     list.push_back({"tunnel2.png", Entry::Opaque, [] {
                         return Surfaces::tunnelView(Surfaces::tunnelPlates(1024, 512), 1024, 512);
                     }});
@@ -91,6 +98,7 @@ bool save(const Canvas& c, const std::string& path, Entry::Storage storage) {
 
 bool Pictures::writeAll(const std::string& directory, const FontSet& fonts) {
     for (const Entry& e : entries(fonts)) {
+        const auto start = std::chrono::steady_clock::now();
         Canvas c = e.make();
         if (e.upsideDown) {
             c.flipVertical();
@@ -98,6 +106,8 @@ bool Pictures::writeAll(const std::string& directory, const FontSet& fonts) {
         if (!save(c, directory + "/" + e.file, e.storage)) {
             return false;
         }
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        std::printf("  %.2f s\n", spent.count());
     }
     const FontSheetImages sheet = FontSheet::make(fonts, 512, 256);
     return save(sheet.colour, directory + "/font.png", Entry::Raw) &&

@@ -2,6 +2,7 @@
 #include "Screens.h"
 
 #include <cmath>
+#include <vector>
 
 #include "Noise.h"
 #include "WordArt.h"
@@ -130,7 +131,7 @@ Canvas Screens::creditsBackground() {
     const Noise ridge(77);
     const Noise haze(91);
     const float horizon = 330.0f;
-    const float sunX = 400.0f, sunY = 250.0f, sunR = 120.0f;
+    const float sunX = 400.0f, sunY = 205.0f, sunR = 115.0f;
     auto mountain = [&](float x, float scale, float offset, int seed) {
         const float n =
             ridge.fbm(x / 800.0f * 4.0f + seed * 3.1f, seed * 1.7f, 1 << 16, 1 << 16, 5);
@@ -159,7 +160,7 @@ Canvas Screens::creditsBackground() {
                 const float st = (y - (sunY - sunR)) / (2.0f * sunR);
                 Color sun = Color::mix(Color::hex(0xfff27a), Color::hex(0xff2f86),
                                        smoothstep(0.1f, 0.95f, st));
-                const float band = (y - sunY) / 18.0f;
+                const float band = (y - sunY) / 14.0f;
                 const float gap = smoothstep(0.1f, 0.9f, st) * 0.45f;
                 const bool cut = y > sunY && (band - std::floor(band)) < gap;
                 if (!cut) {
@@ -190,7 +191,7 @@ Canvas Screens::creditsBackground() {
             const float line =
                 std::max(1.0f - smoothstep(0.0f, width * 2.0f, fz / std::max(1.0f, depth * 0.4f)),
                          1.0f - smoothstep(0.0f, width, fx));
-            const float fade = std::exp(-depth * 0.12f);
+            const float fade = std::exp(-depth * 0.12f) * smoothstep(horizon, horizon + 30.0f, y);
             floor = floor.plus(Color::rgb(1.0f, 0.2f, 0.8f).scaled(line * fade * 0.75f));
             floor = floor.plus(
                 Color::rgb(1.0f, 0.3f, 0.5f).scaled(0.5f * std::exp(-(y - horizon) / 14.0f)));

@@ -12,13 +12,16 @@ Canvas Surfaces::marble(int size) {
     const Noise cloud(23);
     const Noise grain(37);
     c.fill(1, [&](float u, float v) {
-        const float t1 = warp.fbm(u * 4.0f, v * 4.0f, 4, 4, 6);
-        const float t2 = warp.fbm(u * 3.0f + 7.0f, v * 3.0f, 3, 3, 5);
+        const float t1 = warp.fbm(u * 4.0f, v * 4.0f, 4, 4, 4);
+        const float t2 = warp.fbm(u * 3.0f + 7.0f, v * 3.0f, 3, 3, 3);
         // Whole numbers of stripes across the tile keep the veins continuous over its edges.
-        const float p1 = (u * 2.0f + v * 1.0f) + 1.6f * t1;
-        const float p2 = (u * 1.0f - v * 3.0f) + 1.2f * t2;
-        const float vein1 = std::pow(1.0f - std::fabs(std::sin(3.14159265f * p1)), 14.0f);
-        const float vein2 = std::pow(1.0f - std::fabs(std::sin(3.14159265f * p2)), 30.0f);
+        const float p1 = (u * 2.0f + v * 1.0f) + 0.7f * t1;
+        const float p2 = (u * 1.0f - v * 3.0f) + 0.5f * t2;
+        const float s1 = 1.0f - std::fabs(std::sin(3.14159265f * p1));
+        const float s2 = 1.0f - std::fabs(std::sin(3.14159265f * p2));
+        // Sharp veins with a soft halo of the same mineral around them.
+        const float vein1 = std::pow(s1, 18.0f) + 0.18f * std::pow(s1, 4.0f);
+        const float vein2 = std::pow(s2, 40.0f) + 0.1f * std::pow(s2, 6.0f);
         const float clouds = 0.5f + 0.5f * cloud.fbm(u * 3.0f, v * 3.0f, 3, 3, 5);
         const float fine = grain.fbm(u * 64.0f, v * 64.0f, 64, 64, 2);
         Color base = Color::mix(Color::hex(0x07080c), Color::hex(0x262a36), clouds * clouds);
@@ -116,19 +119,13 @@ Canvas Surfaces::tunnelView(const Canvas& wall, int width, int height) {
     const float cx = 400.0f;
     const float cy = 300.0f;
     c.fill(4, [&](float x, float y) {
-        // The tube bends gently: its far end drifts up and to the right.
-        const float dx0 = x - cx;
-        const float dy0 = y - cy;
-        const float r0 = std::sqrt(dx0 * dx0 + dy0 * dy0) + 1e-3f;
-        const float depth = 220.0f / r0; // in tube radii
-        const float bend = 1.0f - std::exp(-depth * 0.35f);
-        const float dx = x - (cx + 60.0f * bend);
-        const float dy = y - (cy - 40.0f * bend);
+        const float dx = x - cx;
+        const float dy = y - cy;
         const float r = std::sqrt(dx * dx + dy * dy) + 1e-3f;
-        const float z = 220.0f / r;
+        const float z = 260.0f / r; // distance down the tube, in tube radii
         const float angle = std::atan2(dy, dx) / 6.2831853f + 0.5f;
-        Color wallColor = wall.sampleWrapped(angle, z * 0.3f);
-        const float light = std::exp(-z * 0.22f);
+        const Color wallColor = wall.sampleWrapped(2.0f * angle, z * 0.55f);
+        const float light = 0.85f * std::exp(-z * 0.3f);
         Color col = wallColor.scaled(light);
         const float core = std::exp(-r / 55.0f);
         col = col.plus(Color::rgb(1.0f, 0.85f, 0.55f).scaled(core * 1.2f));
