@@ -34,7 +34,7 @@ TEST(TimelineSlots, NamesFollowTheScheduleAndUnknownScenesAreNotMade) {
 
 // A scene that reports each frame on standard error.
 class ProbeScene : public Scene {
-public:
+  public:
     void render() override { fprintf(stderr, "probe drawn\n"); }
 };
 

@@ -1,4 +1,5 @@
-// Our sound layer: the calls, constants and behaviour that Music relies on, over Debian's libraries.
+// Our sound layer: the calls, constants and behaviour that Music relies on, over Debian's
+// libraries.
 #pragma once
 
 struct FSOUND_SAMPLE;
