@@ -50,7 +50,7 @@ Canvas Cards::makeSmiley(float quadWidth, float quadHeight) {
     card.setLogicalSize(quadWidth, quadHeight);
     const float cx = 0.5f * quadWidth;
     const float cy = 0.5f * quadHeight;
-    const float r = 0.44f * std::min(quadWidth, quadHeight);
+    const float r = 0.42f * std::min(quadWidth, quadHeight);
     const float outline = 0.06f * r;
     card.paint(4, [&](float x, float y) {
         const float dx = (x - cx) / r;
@@ -58,7 +58,8 @@ Canvas Cards::makeSmiley(float quadWidth, float quadHeight) {
         const float d = std::sqrt(dx * dx + dy * dy);
         Color c;
         // Soft glow and a dark rim around the face.
-        c = Color::rgb(1.0f, 0.75f, 0.2f, 0.5f * std::exp(-std::max(0.0f, d - 1.0f) * 9.0f));
+        const float halo = std::exp(-std::max(0.0f, d - 1.0f) * 14.0f);
+        c = Color::rgb(1.0f, 0.75f, 0.2f, 0.5f * halo * (1.0f - smoothstep(1.05f, 1.15f, d)));
         if (d <= 1.0f + outline / r) {
             c = Color::hex(0x2a1400).over(c);
         }

@@ -40,6 +40,7 @@ const int PLATE_ROWS = 3;
 const float BAND = 0.12f;   // share of the tile's length taken by the glowing ring band
 const float TUBE_U = 7.85f; // world units around the tube (2 pi r, r = 1.25)
 const float TUBE_V = 3.33f; // world units along the tube per repeat
+const unsigned GROOVE = 0x040507; // the gaps between plates and the band's frame
 
 } // namespace
 
@@ -61,7 +62,7 @@ Canvas Surfaces::tunnelPlates(int width, int height) {
             const float pulse = 0.75f + 0.25f * std::sin(6.2831853f * (u * 4.0f));
             Color lamp = Color::mix(Color::hex(0xff6a10), Color::hex(0xffe6a0),
                                     smoothstep(0.2f, 0.5f, edge));
-            return Color::mix(Color::hex(0x120804), lamp.scaled(pulse), glow);
+            return Color::mix(Color::hex(GROOVE), lamp.scaled(pulse), glow);
         }
         const float pvAll = (v - BAND) / (1.0f - BAND) * PLATE_ROWS;
         const int row = static_cast<int>(std::floor(pvAll));
@@ -77,7 +78,7 @@ Canvas Surfaces::tunnelPlates(int width, int height) {
         const float e = std::min(ex, ey);
         const float gap = 0.025f;
         if (e < gap) {
-            return Color::hex(0x040507);
+            return Color::hex(GROOVE);
         }
         // Per-plate tint and wear.
         const float tint = Noise::hash01(static_cast<uint32_t>(col), static_cast<uint32_t>(row), 3);
