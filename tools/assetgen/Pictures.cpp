@@ -60,7 +60,7 @@ std::vector<Entry> entries(const FontSet& fonts) {
     addCard("graphics.png", card("graphics", 2.0f, 2.5f, S, Cards::amber()));
     addCard("ulmerd.png", card("ULMERD", 4.5f, 2.5f, B, Cards::chrome()));
     // The closing message, all in one plane: a shared largest em keeps the words in scale.
-    const float em = 1.05f;
+    const float em = 1.2f;
     addCard("greetings.png", card("GREETINGS", 4.0f, 2.0f, C, Cards::pale(), em));
     addCard("is.png", card("IS", 2.8f, 2.0f, B, Cards::pale(), em));
     addCard("like.png", card("LIKE", 2.5f, 1.5f, B, Cards::pale(), em));
