@@ -15,31 +15,31 @@ long long steadyNanoseconds() {
 } // namespace
 
 DeviceOutput::DeviceOutput()
-    : playback(), rate(0), channels(0), bufferFrames(0), subsystemStarted(false), opened(false),
-      playing(false), sequence(0), handed(0), stamp(0), lastAudible(-1) {}
+    : playback(), rate(0), channels(0), bufferFrames(0), opened(false), playing(false), sequence(0),
+      handed(0), stamp(0), lastAudible(-1) {}
 
 DeviceOutput::~DeviceOutput() {
+    // The audio subsystem stays up for the process: sdl12-compat crashes when it is shut
+    // down and started again, and SDL_Quit at exit ends it.
     close();
-    if (subsystemStarted) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
 }
 
 bool DeviceOutput::open(int rate, int channels) {
-    if (!subsystemStarted && SDL_WasInit(SDL_INIT_AUDIO) == 0) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            return false;
-        }
-        subsystemStarted = true;
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
     }
     SDL_AudioSpec want;
     memset(&want, 0, sizeof(want));
     want.freq = rate;
     want.format = AUDIO_S16SYS;
     want.channels = static_cast<Uint8>(channels);
-    // 20 ms buffers: the dummy driver paces in whole milliseconds, and this keeps the
-    // position's uncertainty to one short buffer.
-    want.samples = static_cast<Uint16>(rate / 50);
+    // About 23 ms buffers keep the position's uncertainty short. A power of two: with 882
+    // frames SDL2's dummy driver (under sdl12-compat) writes past its mixing buffer.
+    Uint16 samples = 256;
+    while (samples * 2 <= rate / 40) {
+        samples = static_cast<Uint16>(samples * 2);
+    }
+    want.samples = samples;
     want.callback = &DeviceOutput::callback;
     want.userdata = this;
     // Without an obtained spec SDL converts to the hardware's format itself.

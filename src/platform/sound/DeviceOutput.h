@@ -38,7 +38,6 @@ class DeviceOutput : public Output {
     int rate;         // frames per second of the open device
     int channels;     // channels of the open device
     int bufferFrames; // frames of one device buffer
-    bool subsystemStarted;
     bool opened;
     bool playing;                   // changed with the audio locked
     std::atomic<unsigned> sequence; // odd while the callback is writing

@@ -14,10 +14,13 @@ const char* const MidiRenderer::SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2"
 namespace {
 
 const int BLOCK_FRAMES = 1024;
-// Notes still ringing after the last event are kept for at most this long, in seconds.
+// Sound after the player has finished is kept for at most this long, in seconds.
 const int TAIL_SECONDS = 3;
-// A block whose peak stays under this is taken as silence once the song is over.
-const float SILENCE = 1.0f / 32768.0f;
+// A block whose peak rounds to zero in 16 bits is silence once the song is over.
+const float SILENCE = 0.5f / 32767.0f;
+// FluidSynth's default gain of 0.2 leaves a General MIDI song far quieter than a mastered
+// track; 0.5 still keeps dense songs mostly clear of clipping.
+const double GAIN = 0.5;
 
 unsigned int be32(const unsigned char* p) {
     return (static_cast<unsigned int>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
@@ -51,6 +54,13 @@ void renderSong(fluid_synth_t* synth, fluid_player_t* player, Track* track) {
     const long long tailEnd = track->frames() + TAIL_SECONDS * MidiRenderer::RATE;
     while (track->frames() < tailEnd && renderBlock(synth, track) >= SILENCE) {
     }
+    // The player waits for every voice to die away, long after they fall below 16 bits:
+    // the song ends with its last audible frame.
+    size_t used = track->samples.size();
+    while (used > 0 && track->samples[used - 1] == 0) {
+        --used;
+    }
+    track->samples.resize(used + (used & 1));
 }
 
 void silenceLog() {
@@ -94,6 +104,7 @@ int MidiRenderer::render(const std::vector<unsigned char>& data, Track* track) {
     fluid_settings_setnum(settings, "synth.sample-rate", RATE);
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    fluid_settings_setnum(settings, "synth.gain", GAIN);
     fluid_synth_t* synth = new_fluid_synth(settings);
     int result = FMOD_ERR_FILE_BAD;
     if (synth && fluid_synth_sfload(synth, SOUNDFONT, 1) != FLUID_FAILED) {
