@@ -58,7 +58,8 @@ bool fail(int code) {
 }
 
 void soundOff() {
-    fprintf(stderr, "Sound is off: no audio device could be opened (%s)\n", SDL_GetError());
+    const char* why = SDL_GetError();
+    fprintf(stderr, "Sound is off: no audio device could be opened%s%s\n", *why ? ": " : "", why);
     fflush(stderr);
 }
 
