@@ -66,7 +66,7 @@ bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes
     if (!f) {
         return false;
     }
-    const bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return fclose(f) == 0 && ok;
 }
 

@@ -57,7 +57,7 @@ int16_t sampleAt(const unsigned char* p, const WavFormat& fmt) {
     }
     switch (fmt.bits) {
     case 8:
-        return static_cast<int16_t>((p[0] - 128) << 8);
+        return static_cast<int16_t>((p[0] - 128) * 256);
     case 16:
         return static_cast<int16_t>(le16(p));
     default:
