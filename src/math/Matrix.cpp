@@ -27,22 +27,27 @@ Matrix& Matrix::identity() {
     return *this;
 }
 
-Matrix Matrix::operator*(const Matrix& other) const {
-    Matrix product;
+Matrix& Matrix::operator*=(const Matrix& other) {
+    // Into a temporary first, so that a *= a reads the original elements throughout.
+    float product[16];
     for (int col = 0; col < 4; ++col) {
         for (int row = 0; row < 4; ++row) {
             // Summed left to right: the low bits of the tunnel depend on this order.
-            product.m[4 * col + row] =
-                m[row] * other.m[4 * col] + m[4 + row] * other.m[4 * col + 1] +
-                m[8 + row] * other.m[4 * col + 2] + m[12 + row] * other.m[4 * col + 3];
+            product[4 * col + row] = m[row] * other.m[4 * col] + m[4 + row] * other.m[4 * col + 1] +
+                                     m[8 + row] * other.m[4 * col + 2] +
+                                     m[12 + row] * other.m[4 * col + 3];
         }
     }
-    return product;
+    for (int i = 0; i < 16; ++i) {
+        m[i] = product[i];
+    }
+    return *this;
 }
 
-Matrix& Matrix::operator*=(const Matrix& other) {
-    *this = *this * other;
-    return *this;
+Matrix Matrix::operator*(const Matrix& other) const {
+    Matrix product(*this);
+    product *= other;
+    return product;
 }
 
 Matrix& Matrix::rotateX(float angle) {
