@@ -7,6 +7,8 @@
 #include "math/Noise.h"
 #include "platform/Music.h"
 #include "platform/Timer.h"
+#include "scenes/TunnelScene.h"
+#include "scenes/TunnelScene2.h"
 #include "support/GLContext.h"
 #include "tunnel/Tunnel.h"
 
@@ -34,6 +36,32 @@ void BM_Perlin(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Perlin)->Unit(benchmark::kNanosecond);
+
+// One whole frame of a scene, finished by glFinish so that llvmpipe's drawing is counted.
+template <typename SceneClass> void sceneFrame(benchmark::State& state) {
+    gltest::openDisplay();
+    Music music;
+    Timer timer;
+    SceneClass scene(&timer, &music);
+    int tick = 150000;
+    for (auto _ : state) {
+        gltest::setTick(tick);
+        scene.render();
+        glFinish();
+        tick += 16;
+    }
+    gltest::restoreTick();
+}
+
+void BM_TunnelScene2Frame(benchmark::State& state) {
+    sceneFrame<TunnelScene2>(state);
+}
+BENCHMARK(BM_TunnelScene2Frame)->Unit(benchmark::kMillisecond);
+
+void BM_TunnelSceneFrame(benchmark::State& state) {
+    sceneFrame<TunnelScene>(state);
+}
+BENCHMARK(BM_TunnelSceneFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -32,7 +32,8 @@ const int TABLE_SIZE = 128;
 
 // smoothedNoise(x, y) for 0 <= x, y < 128. For non-negative lattice points every neighbour is
 // at least -1, where the wrap is the plain remainder, so the smoothed values repeat every 128.
-struct SmoothedTable {
+class SmoothedTable {
+  public:
     explicit SmoothedTable(const Noise& noise) : values() {
         for (int y = 0; y < TABLE_SIZE; ++y) {
             for (int x = 0; x < TABLE_SIZE; ++x) {
@@ -44,6 +45,12 @@ struct SmoothedTable {
 
     float values[TABLE_SIZE][TABLE_SIZE];
 };
+
+const SmoothedTable& smoothedTable(const Noise& noise) {
+    // Built once per process (about 150 000 hashes); every noise has the same fixed settings.
+    static const SmoothedTable table(noise);
+    return table;
+}
 
 } // namespace
 
@@ -163,9 +170,38 @@ float Noise::perlin(float x, float y) const {
     return sum;
 }
 
+void Noise::perlinAxes(float s, float& alongX, float& alongY) const {
+    if (!(s >= 0.0f)) {
+        alongX = perlin(s, 0.0f);
+        alongY = perlin(0.0f, s);
+        return;
+    }
+    const SmoothedTable& table = smoothedTable(*this);
+    float sumX = 0.0f;
+    float sumY = 0.0f;
+    int frequency = 2;
+    float amplitude = persistence;
+    for (int octave = 0; octave < octaves; ++octave) {
+        frequency *= frequency;
+        amplitude *= amplitude;
+        int i = 0;
+        float f = 0.0f;
+        cell(frequency * s, i, f);
+        // The other coordinate is 0: cell 0, fraction 0, weight 0.
+        const float w = cosineWeight(f);
+        const float alongXBottom = blend(table.at(i, 0), table.at(i + 1, 0), w);
+        const float alongXTop = blend(table.at(i, 1), table.at(i + 1, 1), w);
+        sumX += blend(alongXBottom, alongXTop, 0.0f) * amplitude;
+        const float alongYBottom = blend(table.at(0, i), table.at(1, i), 0.0f);
+        const float alongYTop = blend(table.at(0, i + 1), table.at(1, i + 1), 0.0f);
+        sumY += blend(alongYBottom, alongYTop, w) * amplitude;
+    }
+    alongX = sumX;
+    alongY = sumY;
+}
+
 float Noise::tablePerlin(float x, float y) const {
-    // Built once per process (about 150 000 hashes); every noise has the same fixed settings.
-    static const SmoothedTable table(*this);
+    const SmoothedTable& table = smoothedTable(*this);
     float sum = 0.0f;
     int frequency = 2;
     float amplitude = persistence;

@@ -26,6 +26,9 @@ class Noise {
     // The octave sum; frequency and amplitude are squared from one octave to the next.
     float perlin(float x) const;
     float perlin(float x, float y) const;
+    // perlin(s, 0) and perlin(0, s) together, as the tunnel samples them for each ring: the two
+    // sums share their blend weights, so half the cosines give the same bits.
+    void perlinAxes(float s, float& alongX, float& alongY) const;
 
     // Fixed for every noise: the octave table and the squared frequencies rely on them.
     const float persistence;

@@ -73,8 +73,11 @@ void Tunnel::create(float newLength, float diameter, int n, int newRingVertices)
     for (int i = 0; i < sectionCount; ++i) {
         const float px = ax;
         const float py = ay;
-        ax = noise.perlin(t, 0.0f) * 360;
-        ay = noise.perlin(0.0f, t) * 360;
+        float alongX = 0.0f;
+        float alongY = 0.0f;
+        noise.perlinAxes(t, alongX, alongY); // perlin(t, 0) and perlin(0, t)
+        ax = alongX * 360;
+        ay = alongY * 360;
         t += 0.033f;
         const Vector3<float> p = next;
         next = pathStep(p, ax, ay);
@@ -106,8 +109,11 @@ void Tunnel::update(float time) {
         const float py = ay;
         if (i > 0) {
             const float s = i * 0.03f + scroll;
-            ax = noise.perlin(s, 0.0f) * 360;
-            ay = noise.perlin(0.0f, s) * 360;
+            float alongX = 0.0f;
+            float alongY = 0.0f;
+            noise.perlinAxes(s, alongX, alongY); // perlin(s, 0) and perlin(0, s)
+            ax = alongX * 360;
+            ay = alongY * 360;
         }
         const Vector3<float> p = next;
         next = pathStep(p, ax, ay);

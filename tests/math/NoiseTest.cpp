@@ -89,10 +89,15 @@ TEST(NoiseTest, OctaveSums) {
             EXPECT_EQ(bits(noise.perlin(x, 0.0f)), bits(directPerlin(noise, x, 0.0f))) << x;
             EXPECT_EQ(bits(noise.perlin(0.0f, x)), bits(directPerlin(noise, 0.0f, x))) << x;
             EXPECT_EQ(bits(noise.perlin(x, x * 0.5f)), bits(directPerlin(noise, x, x * 0.5f)));
-            compared += 3;
+            float alongX = 0.0f;
+            float alongY = 0.0f;
+            noise.perlinAxes(x, alongX, alongY);
+            EXPECT_EQ(bits(alongX), bits(directPerlin(noise, x, 0.0f))) << x;
+            EXPECT_EQ(bits(alongY), bits(directPerlin(noise, 0.0f, x))) << x;
+            compared += 5;
         }
     }
-    EXPECT_EQ(compared, 24000);
+    EXPECT_EQ(compared, 40000);
     // Negative positions take the direct path; non-finite ones stay defined.
     EXPECT_EQ(bits(noise.perlin(-1.3f, 2.0f)), bits(directPerlin(noise, -1.3f, 2.0f)));
     const float inf = 1.0f / 0.0f;
