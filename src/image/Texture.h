@@ -6,10 +6,10 @@
 class Texture {
   public:
     // File types chosen by the name's extension; UNKNOWN loads nothing.
-    static const int PNG = 0;
-    static const int JPEG = 1;
-    static const int BMP = 2;
-    static const int UNKNOWN = -1;
+    static constexpr int PNG = 0;
+    static constexpr int JPEG = 1;
+    static constexpr int BMP = 2;
+    static constexpr int UNKNOWN = -1;
 
     // Needs a current OpenGL context. A missing or undecodable file leaves a texture without
     // an image, which draws in plain vertex colour.

@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstring>
 
+#include "scenes/Intro.h"
 #include "scenes/Preface.h"
 #include "scenes/Sex.h"
+#include "scenes/Spectrum.h"
 #include "scenes/Test.h"
 #include "scenes/Tunnel1.h"
 #include "scenes/Tunnel2.h"
@@ -33,8 +35,14 @@ Scene* Timeline::createScene(const char* name, Timer* timer, Music* music) {
     if (strcmp(name, "Preface") == 0) {
         return new Preface(timer, music);
     }
+    if (strcmp(name, "Intro") == 0) {
+        return new Intro(timer, music);
+    }
     if (strcmp(name, "Test") == 0) {
         return new Test(timer, music);
+    }
+    if (strcmp(name, "Spectrum") == 0) {
+        return new Spectrum(timer, music);
     }
     if (strcmp(name, "Sex") == 0) {
         return new Sex(timer, music);

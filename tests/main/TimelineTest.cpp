@@ -56,6 +56,7 @@ int slowLoadingTick() {
         exit(3);
     }
     for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
+        delete timeline.scenes[slot];
         timeline.scenes[slot] = new ProbeScene();
     }
     timeline.run();

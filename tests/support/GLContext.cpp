@@ -139,4 +139,17 @@ std::vector<FeedbackPrimitive> captureFeedback(const std::function<void()>& draw
     return primitives;
 }
 
+std::vector<std::vector<FeedbackVertex>> quads(const std::vector<FeedbackPrimitive>& primitives) {
+    std::vector<std::vector<FeedbackVertex>> result;
+    for (size_t i = 0; i + 1 < primitives.size(); i += 2) {
+        const std::vector<FeedbackVertex>& a = primitives[i].vertices;
+        const std::vector<FeedbackVertex>& b = primitives[i + 1].vertices;
+        if (a.size() != 3 || b.size() != 3) {
+            break;
+        }
+        result.push_back({a[0], a[1], b[1], a[2]});
+    }
+    return result;
+}
+
 } // namespace gltest
