@@ -9,7 +9,7 @@
 
 namespace {
 
-const float TWO_PI = 6.2831855f;
+const float TWO_PI = 2.0f * PI;    // 6.2831855f
 const float SCROLL_SPEED = 200.0f; // units per second
 const float COLUMNS = 13.0f;
 const float ROW = 0.25f;

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,73 @@ std::vector<std::vector<float>> glyphPieces(const std::vector<gltest::FeedbackPr
         }
     }
     return pieces;
+}
+
+// A picture file as the texture loader lays it out: row 0 is the file's top row, at t = 0.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<float> rgba; // 0..255
+
+    bool load(const std::string& path) {
+        FIBITMAP* file = FreeImage_Load(FIF_PNG, path.c_str(), 0);
+        if (!file) {
+            return false;
+        }
+        FIBITMAP* image = FreeImage_ConvertTo32Bits(file);
+        FreeImage_Unload(file);
+        width = static_cast<int>(FreeImage_GetWidth(image));
+        height = static_cast<int>(FreeImage_GetHeight(image));
+        rgba.resize(static_cast<size_t>(width) * height * 4);
+        for (int y = 0; y < height; ++y) {
+            const BYTE* line = FreeImage_GetScanLine(image, y); // bottom row first
+            float* row = &rgba[static_cast<size_t>(height - 1 - y) * width * 4];
+            for (int x = 0; x < width; ++x) {
+                row[x * 4 + 0] = line[x * 4 + FI_RGBA_RED];
+                row[x * 4 + 1] = line[x * 4 + FI_RGBA_GREEN];
+                row[x * 4 + 2] = line[x * 4 + FI_RGBA_BLUE];
+                row[x * 4 + 3] = line[x * 4 + FI_RGBA_ALPHA];
+            }
+        }
+        FreeImage_Unload(image);
+        return true;
+    }
+
+    // The nearest texel to (s, t); s wraps as the repeat mode does.
+    const float* at(float s, float t) const {
+        const float wrapped = s - std::floor(s);
+        const int x = std::min(width - 1, static_cast<int>(wrapped * width));
+        const int y = std::min(height - 1, std::max(0, static_cast<int>(t * height)));
+        return &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    }
+};
+
+// One glyph as it lies on the screen: a parallelogram sheared along the wave.
+struct GlyphOnScreen {
+    unsigned char code;
+    float x, yL, yR;
+    // The pixel under glyph-local (u, v), u rightwards and v upwards, both 0..1.
+    int px(float u) const { return static_cast<int>((x + u * 32.0f) * 1.25f); }
+    int py(float u, float v) const {
+        return static_cast<int>((yL + u * (yR - yL) + v * 52.0f) * 1.25f);
+    }
+};
+
+// The glyphs wholly inside the 640 text units, as the scroller stands before it draws.
+std::vector<GlyphOnScreen> visibleGlyphs(const Scroll& scroll) {
+    std::vector<GlyphOnScreen> glyphs;
+    const float amplitude = std::cos(scroll.ampPhase) * 90.0f;
+    for (int k = scroll.firstChar; k < scroll.textLength; ++k) {
+        const float x = static_cast<float>(k - scroll.firstChar) * 36.0f + scroll.scrollX;
+        if (x < 2.0f || x + 32.0f > 638.0f || scroll.text[k] == ' ') {
+            continue;
+        }
+        glyphs.push_back(
+            GlyphOnScreen{static_cast<unsigned char>(scroll.text[k]), x,
+                          124.0f + amplitude * std::sin(x * 0.01f + scroll.wavePhase),
+                          124.0f + amplitude * std::sin((x + 32.0f) * 0.01f + scroll.wavePhase)});
+    }
+    return glyphs;
 }
 
 } // namespace
@@ -189,4 +258,126 @@ TEST_F(CredsTest, TheLineCrossesTheScreenOnceInTheSlot) {
     // Restarted at the right edge, out of sight, before the slot ends.
     EXPECT_EQ(scene.scroll->firstChar, 0);
     EXPECT_GT(scene.scroll->scrollX, 640.0f);
+}
+
+TEST_F(CredsTest, GreetingsReadUprightAndUnmirroredOverTheBackground) {
+    const std::string data = VQ_DATA_DIR;
+    Picture font, mask;
+    if (!font.load(data + "/textures/font.png") || !mask.load(data + "/textures/font_mask.png")) {
+        GTEST_SKIP() << "no generated font sheet in " << data << ": build the data first";
+    }
+    ASSERT_EQ(chdir(data.c_str()), 0);
+    Timer timer;
+
+    // The background alone, from a scene whose scroller holds no text.
+    Creds empty(&timer, nullptr);
+    empty.scroll->setText("");
+    empty.render();
+    const std::vector<uint8_t> background = gltest::readPixels(0, 0, 800, 600);
+
+    // Orientations a glyph could be shown in: as the sheet says, mirrored, upside down, both.
+    const int ORIENTATIONS = 4;
+    double totalError[ORIENTATIONS] = {};
+    int glyphsChecked = 0;
+    std::map<char, int> inkChecks;
+
+    Creds scene(&timer, nullptr);
+    // Ten frames a second, looked at every 1.5 s of the pass.
+    for (int frame = 0; frame <= 220; ++frame) {
+        gltest::setTick(BASE_TICK + frame * 100);
+        const std::vector<GlyphOnScreen> glyphs = visibleGlyphs(*scene.scroll);
+        scene.render();
+        if (frame == 0 || frame % 15 != 0) {
+            continue;
+        }
+        const std::vector<uint8_t> pixels = gltest::readPixels(0, 0, 800, 600);
+        for (const GlyphOnScreen& g : glyphs) {
+            SCOPED_TRACE(testing::Message() << "frame " << frame << " glyph '" << g.code << "'");
+            const UVrect& r = scene.scroll->charUV[g.code];
+            const float s0 = r.corners[0].x + 0.001f, s1 = r.corners[1].x;
+            const float t0 = r.corners[0].y, t1 = r.corners[3].y;
+            double error[ORIENTATIONS] = {};
+            // Ink: how far the frame is from the bare background.
+            const int NU = 16, NV = 26;
+            double ink[NU][NV] = {};
+            for (int i = 0; i < NU; ++i) {
+                for (int j = 0; j < NV; ++j) {
+                    const float u = (i + 0.5f) / NU, v = (j + 0.5f) / NV;
+                    const size_t p = (static_cast<size_t>(g.py(u, v)) * 800 + g.px(u)) * 4;
+                    for (int c = 0; c < 3; ++c) {
+                        ink[i][j] += std::fabs(double(pixels[p + c]) - background[p + c]) / 3.0;
+                    }
+                    for (int o = 0; o < ORIENTATIONS; ++o) {
+                        const float uo = (o & 1) ? 1.0f - u : u;
+                        const float vo = (o & 2) ? 1.0f - v : v;
+                        const float s = s0 + uo * (s1 - s0), t = t0 + vo * (t1 - t0);
+                        const float* f = font.at(s, t);
+                        const float keep = mask.at(s, t)[0] / 255.0f * (f[3] / 255.0f);
+                        for (int c = 0; c < 3; ++c) {
+                            const double want =
+                                std::min(255.0, double(f[c]) + background[p + c] * keep);
+                            error[o] += std::fabs(want - pixels[p + c]) / (3.0 * NU * NV);
+                        }
+                    }
+                }
+            }
+            // Halves of the inked box, and the height of the ink's centre in the cell.
+            int i0 = NU, i1 = -1, j0 = NV, j1 = -1;
+            double total = 0, weightedV = 0;
+            for (int i = 0; i < NU; ++i) {
+                for (int j = 0; j < NV; ++j) {
+                    total += ink[i][j];
+                    weightedV += ink[i][j] * (j + 0.5) / NV;
+                    if (ink[i][j] > 40.0) {
+                        i0 = std::min(i0, i), i1 = std::max(i1, i);
+                        j0 = std::min(j0, j), j1 = std::max(j1, j);
+                    }
+                }
+            }
+            double inkLeft = 0, inkRight = 0, inkLow = 0, inkHigh = 0;
+            for (int i = i0; i <= i1; ++i) {
+                for (int j = j0; j <= j1; ++j) {
+                    // Counted, not weighed: the letters' colours run from light to dark.
+                    const double inked = ink[i][j] > 40.0 ? 1.0 : 0.0;
+                    (2 * i < i0 + i1 ? inkLeft : inkRight) += inked;
+                    (2 * j < j0 + j1 ? inkLow : inkHigh) += inked;
+                }
+            }
+            // The glyph of its own cell, the way the sheet holds it.
+            EXPECT_LT(error[0], 20.0);
+            for (int o = 1; o < ORIENTATIONS; ++o) {
+                EXPECT_LE(error[0], error[o] + 1.0) << "orientation " << o;
+                totalError[o] += error[o];
+            }
+            totalError[0] += error[0];
+            ++glyphsChecked;
+
+            // And the sheet's glyphs are upright: stems on the left, arms where they belong.
+            const char ch = static_cast<char>(g.code);
+            if (ch == 'E' || ch == 'F' || ch == 'L' || ch == 'P') {
+                EXPECT_GT(inkLeft, inkRight);
+                ++inkChecks[ch];
+            }
+            if (ch == 'F' || ch == 'P') {
+                EXPECT_GT(inkHigh, inkLow);
+            }
+            if (ch == 'L') {
+                EXPECT_GT(inkLow, inkHigh);
+            }
+            if (ch == '.' || ch == ',') {
+                EXPECT_LT(weightedV / total, 0.4); // on the base line, low in the cell
+                ++inkChecks[ch];
+            }
+        }
+    }
+    EXPECT_GT(glyphsChecked, 100);
+    for (int o = 1; o < ORIENTATIONS; ++o) {
+        EXPECT_GT(totalError[o], 2.0 * totalError[0]) << "orientation " << o;
+    }
+    for (char ch : {'E', 'F', 'L', 'P', ',', '.'}) {
+        EXPECT_GT(inkChecks[ch], 0) << "no '" << ch << "' was looked at";
+    }
+    RecordProperty("mean_error_as_sheet", static_cast<int>(totalError[0] / glyphsChecked * 10));
+    RecordProperty("mean_error_mirrored", static_cast<int>(totalError[1] / glyphsChecked * 10));
+    RecordProperty("mean_error_flipped", static_cast<int>(totalError[2] / glyphsChecked * 10));
 }
