@@ -1,0 +1,124 @@
+// Mixing of the rendered instruments into the finished track.
+#include "Mixdown.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Bass.h"
+#include "Bell.h"
+#include "Delay.h"
+#include "HiHat.h"
+#include "Kick.h"
+#include "Lead.h"
+#include "Limiter.h"
+#include "Pad.h"
+#include "Pluck.h"
+#include "Reverb.h"
+#include "Snare.h"
+
+namespace {
+
+// Adds `bus` to the master and the two effect sends, each at its own gain.
+void route(const StereoBuffer& bus, float dry, float echo, float room, StereoBuffer& master,
+           StereoBuffer& delaySend, StereoBuffer& reverbSend) {
+    master.mix(bus, dry);
+    if (echo > 0.0f) {
+        delaySend.mix(bus, echo);
+    }
+    if (room > 0.0f) {
+        reverbSend.mix(bus, room);
+    }
+}
+
+void clear(StereoBuffer& bus) {
+    std::fill(bus.left.begin(), bus.left.end(), 0.0f);
+    std::fill(bus.right.begin(), bus.right.end(), 0.0f);
+}
+
+void duck(StereoBuffer& bus, const std::vector<float>& curve) {
+    for (size_t i = 0; i < bus.size(); ++i) {
+        bus.left[i] *= curve[i];
+        bus.right[i] *= curve[i];
+    }
+}
+
+} // namespace
+
+StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
+    const size_t frames = static_cast<size_t>(TRACK_SECONDS * dsp::SR);
+    StereoBuffer master(frames);
+    StereoBuffer delaySend(frames);
+    StereoBuffer reverbSend(frames);
+    StereoBuffer bus(frames);
+    const std::vector<float> pump = duckCurve(score.kick, frames);
+
+    Kick().render(score.kick, bus);
+    route(bus, 0.9f, 0.0f, 0.0f, master, delaySend, reverbSend);
+    clear(bus);
+    Snare().render(score.snare, bus);
+    route(bus, 0.55f, 0.0f, 0.35f, master, delaySend, reverbSend);
+    clear(bus);
+    HiHat().render(score.hats, bus);
+    route(bus, 0.45f, 0.0f, 0.05f, master, delaySend, reverbSend);
+    clear(bus);
+    Bass(1.0f).render(score.bass, bus);
+    duck(bus, pump);
+    route(bus, 0.75f, 0.0f, 0.0f, master, delaySend, reverbSend);
+    clear(bus);
+    Pad().render(score.pad, bus);
+    duck(bus, pump);
+    route(bus, 0.55f, 0.0f, 0.3f, master, delaySend, reverbSend);
+    clear(bus);
+    Lead().render(score.lead, bus);
+    route(bus, 0.6f, 0.3f, 0.3f, master, delaySend, reverbSend);
+    clear(bus);
+    Pluck().render(score.pluck, bus);
+    route(bus, 0.5f, 0.35f, 0.2f, master, delaySend, reverbSend);
+    clear(bus);
+    Bell().render(score.bell, bus);
+    route(bus, 0.5f, 0.25f, 0.4f, master, delaySend, reverbSend);
+
+    // Dotted-eighth echoes, then the room over everything sent to it, echoes included.
+    StereoBuffer echoes = Delay(static_cast<float>(3.0 * STEP), 0.45f).process(delaySend);
+    master.mix(echoes, 0.5f);
+    reverbSend.mix(echoes, 0.3f);
+    StereoBuffer room = Reverb(0.84f, 0.3f).process(reverbSend);
+    master.mix(room, 1.0f);
+
+    for (size_t i = 0; i < frames; ++i) {
+        master.left[i] = dsp::softClip(master.left[i] * 1.1f);
+        master.right[i] = dsp::softClip(master.right[i] * 1.1f);
+    }
+    Limiter(ceiling, 0.003f, 0.08f).process(master);
+    applyFade(master);
+    return master;
+}
+
+std::vector<float> Mixdown::duckCurve(const NoteList& kicks, size_t frames) const {
+    // The bass and pads dip under every kick and swell back over the beat: the pump of the groove.
+    std::vector<float> curve(frames, 1.0f);
+    const int length = static_cast<int>(0.4f * dsp::SR);
+    for (const Note& k : kicks) {
+        const size_t start = static_cast<size_t>(k.start * dsp::SR + 0.5);
+        for (int i = 0; i < length && start + i < frames; ++i) {
+            float t = static_cast<float>(i) / dsp::SR;
+            float g = 1.0f - 0.6f * k.velocity * std::exp(-t / 0.1f);
+            curve[start + i] = std::min(curve[start + i], g);
+        }
+    }
+    return curve;
+}
+
+void Mixdown::applyFade(StereoBuffer& master) const {
+    const size_t from = static_cast<size_t>(FADE_START * dsp::SR);
+    const size_t to = static_cast<size_t>(FADE_END * dsp::SR);
+    for (size_t i = from; i < master.size(); ++i) {
+        float g = 0.0f;
+        if (i < to) {
+            float x = static_cast<float>(i - from) / static_cast<float>(to - from);
+            g = 0.5f + 0.5f * std::cos(dsp::PI_F * x);
+        }
+        master.left[i] *= g;
+        master.right[i] *= g;
+    }
+}

@@ -1,0 +1,55 @@
+// Pad synthesis.
+#include "Pad.h"
+
+#include "Envelope.h"
+#include "Oscillator.h"
+#include "SvFilter.h"
+
+void Pad::render(const NoteList& notes, StereoBuffer& out) const {
+    unsigned index = 0;
+    for (const Note& note : notes) {
+        renderNote(note, index++, out);
+    }
+}
+
+void Pad::renderNote(const Note& note, unsigned index, StereoBuffer& out) const {
+    static const float DETUNE[3] = {-0.11f, 0.0f, 0.12f}; // semitones
+    static const float PANS[3] = {-0.7f, 0.0f, 0.7f};
+    const size_t start = static_cast<size_t>(note.start * dsp::SR + 0.5);
+    const int gate = static_cast<int>(note.length * dsp::SR);
+    const int length = gate + static_cast<int>(1.2f * dsp::SR);
+    Oscillator osc[3];
+    for (int k = 0; k < 3; ++k) {
+        osc[k].setFrequency(dsp::midiToHz(note.pitch + DETUNE[k]));
+        osc[k].setPhase(0.37f * static_cast<float>(index * 3 + k));
+    }
+    // The opening chord of the track must sound at once; later chords swell in.
+    Envelope amp(note.start < 0.01 ? 0.0f : 0.25f, 1.5f, 0.8f, 0.4f);
+    amp.trigger();
+    SvFilter fl;
+    SvFilter fr;
+    const float cutoff = 600.0f + 4200.0f * note.velocity * note.velocity;
+    for (int i = 0; i < length; ++i) {
+        if (i == gate) {
+            amp.release();
+        }
+        if ((i & 31) == 0) {
+            // A slow sweep keeps the pad breathing within the bar.
+            float lfo =
+                1.0f + 0.25f * std::sin(static_cast<float>(i) * (dsp::TWO_PI_F * 0.25f / dsp::SR));
+            fl.set(cutoff * lfo, 0.8f);
+            fr.set(cutoff * lfo * 1.05f, 0.8f);
+        }
+        float l = 0.0f;
+        float r = 0.0f;
+        for (int k = 0; k < 3; ++k) {
+            float s = osc[k].saw();
+            l += s * Pan(PANS[k]).l;
+            r += s * Pan(PANS[k]).r;
+        }
+        float e = amp.next() * 0.3f;
+        fl.process(l);
+        fr.process(r);
+        out.add(start + i, fl.lp() * e, fr.lp() * e);
+    }
+}
