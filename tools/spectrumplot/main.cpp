@@ -1,10 +1,11 @@
 // spectrumplot: draws the spectrum of an MP3 over time to a PNG, for looking at a track.
 // Usage: spectrumplot TRACK.mp3 OUT.png [FROM_S TO_S]
 //        spectrumplot TRACK.mp3 --levels   (a table of typical levels per section)
-// Top half: every entry (bottom = entry 0) against time, brightness = magnitude (scaled x4).
+// Top half: every entry (bottom = entry 0) against time, brightness = magnitude in dB.
 // Bottom half: traces of entries 3, 4, 20, mean of 42-59 and a few bar entries, 0..1 up.
 #include <FreeImage.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,7 @@ void plotTrace(FIBITMAP* img, int x, float v, int r, int g, int b) {
     int y = static_cast<int>((v > 1.0f ? 1.0f : v) * (TRACE_HEIGHT - 1));
     RGBQUAD c = {static_cast<BYTE>(b), static_cast<BYTE>(g), static_cast<BYTE>(r), 255};
     FreeImage_SetPixelColor(img, x, y, &c);
+    FreeImage_SetPixelColor(img, x, y + 1 < TRACE_HEIGHT ? y + 1 : y, &c);
 }
 
 // The value below which a share `q` of `v` lies.
@@ -107,7 +109,8 @@ int main(int argc, char** argv) {
         const double t = from + (to - from) * x / WIDTH;
         probe.spectrumAt(static_cast<long long>(t * probe.rate()), s);
         for (int k = 0; k < TrackProbe::ENTRIES; ++k) {
-            float v = s[k] * 4.0f;
+            // 80 dB of range: 1e-4 is black, 1 is white.
+            float v = s[k] > 1.0e-4f ? (std::log10(s[k]) + 4.0f) / 4.0f : 0.0f;
             BYTE g = static_cast<BYTE>(v > 1.0f ? 255 : v * 255.0f);
             RGBQUAD c = {g, g, static_cast<BYTE>(k % 10 == 0 ? (g > 60 ? g : 60) : g), 255};
             FreeImage_SetPixelColor(img, x, TRACE_HEIGHT + k, &c);

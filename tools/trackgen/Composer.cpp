@@ -28,27 +28,27 @@ const MelodyNote PHRASE_B[] = {
 } // namespace
 
 // Chords: bass root, pad voicing, arpeggio tones.
-static const Composer::Chord AM = {33, {57, 60, 64}, {81, 84, 88}};
-static const Composer::Chord FM = {29, {53, 57, 60}, {77, 81, 84}};
-static const Composer::Chord CM = {36, {55, 60, 64}, {79, 84, 88}};
-static const Composer::Chord GM = {31, {55, 59, 62}, {79, 83, 86}};
-static const Composer::Chord EM = {28, {55, 59, 64}, {76, 79, 83}};
-static const Composer::Chord E7 = {28, {56, 59, 64}, {76, 80, 83}};
+static const Composer::Chord AM = {33, {57, 60, 64}, {93, 96, 100}};
+static const Composer::Chord FM = {29, {53, 57, 60}, {89, 93, 96}};
+static const Composer::Chord CM = {36, {55, 60, 64}, {91, 96, 100}};
+static const Composer::Chord GM = {31, {55, 59, 62}, {91, 95, 98}};
+static const Composer::Chord EM = {28, {55, 59, 64}, {88, 91, 95}};
+static const Composer::Chord E7 = {28, {56, 59, 64}, {88, 92, 95}};
 static const Composer::Chord* const MAIN_LOOP[4] = {&AM, &FM, &CM, &GM};
 static const Composer::Chord* const BREAK_LOOP[4] = {&FM, &GM, &EM, &AM};
 static const Composer::Chord* const DRIVE_LOOP[4] = {&AM, &GM, &FM, &E7};
 
 Composer::Arrangement Composer::arrangement(int index) const {
-    //                    loop        kick   back   clap   hats bass pad    arp   lead   bell
     static const Arrangement TABLE[SECTION_COUNT] = {
-        {MAIN_LOOP, true, false, false, 1, 2, 0.45f, true, false, true}, // opening titles
-        {MAIN_LOOP, true, true, true, 2, 2, 0.55f, true, true, false},   // first groove
-        {BREAK_LOOP, false, false, false, 1, 1, 0.9f, true, true, true}, // breakdown
-        {MAIN_LOOP, true, true, false, 2, 3, 0.7f, true, true, false},   // full drop
-        {MAIN_LOOP, true, true, true, 2, 2, 0.8f, true, true, false},    // bright groove
-        {DRIVE_LOOP, true, true, true, 2, 3, 0.6f, true, true, false},   // driving part
-        {MAIN_LOOP, false, false, false, 1, 1, 0.85f, true, true, true}, // mellow reprise
-        {MAIN_LOOP, true, false, false, 1, 1, 0.6f, true, false, true},  // outro
+        // loop       kick   back   clap   hats bass pad    arp   lead   bell  chime
+        {MAIN_LOOP, true, false, false, 1, 2, 0.45f, true, false, true, 4, 0.65f}, // opening
+        {MAIN_LOOP, true, true, true, 2, 2, 0.55f, true, true, false, 4, 0.25f},   // groove
+        {BREAK_LOOP, false, false, false, 1, 1, 0.9f, true, true, true, 2, 0.25f}, // breakdown
+        {MAIN_LOOP, true, true, false, 2, 3, 0.7f, true, true, false, 4, 0.25f},   // drop
+        {MAIN_LOOP, true, true, true, 2, 2, 0.8f, true, true, false, 4, 0.3f},     // bright
+        {DRIVE_LOOP, true, true, true, 2, 3, 0.6f, true, true, false, 4, 0.25f},   // drive
+        {MAIN_LOOP, false, false, false, 1, 1, 0.85f, true, true, true, 2, 0.25f}, // mellow
+        {MAIN_LOOP, true, false, false, 1, 1, 0.6f, true, false, true, 2, 0.25f},  // outro
     };
     return TABLE[index];
 }
@@ -83,6 +83,7 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
             now.hats = 0;
         }
         addDrums(now, bar, b, bars, s);
+        addChimes(now, bar, barEnd, s);
         if (now.bass) {
             addBass(now, chord, bar, s);
         }
@@ -95,7 +96,7 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
             addArp(chord, bar, barEnd, level, s);
         }
         if (now.bell && b % 2 == 0) {
-            s.bell.push_back({bar, 1.2f, float(chord.arp[0]), 0.32f});
+            s.bell.push_back({bar, 1.2f, float(chord.arp[0] - 12), 0.32f});
         }
         if (now.lead && b % 4 == 0 && !(index == 1 && b < 16)) {
             addMelody((b / 4) % 2, bar, end, s);
@@ -163,7 +164,7 @@ void Composer::addBass(const Arrangement& a, const Chord& c, double bar, Score& 
 }
 
 void Composer::addArp(const Chord& c, double bar, double end, float level, Score& s) const {
-    // Up and down through the chord, an octave jump on every fourth step.
+    // Up and down through the chord, with the root an octave down now and then.
     static const int ORDER[16] = {0, 1, 2, 1, 0, 1, 2, 3, 0, 1, 2, 1, 0, 2, 1, 3};
     for (int step = 0; step < 16; ++step) {
         const double t = bar + step * STEP;
@@ -171,7 +172,7 @@ void Composer::addArp(const Chord& c, double bar, double end, float level, Score
             break;
         }
         const int k = ORDER[step];
-        const int note = k == 3 ? c.arp[0] + 12 : c.arp[k];
+        const int note = k == 3 ? c.arp[0] - 12 : c.arp[k];
         const float accent = step % 4 == 0 ? 1.0f : 0.7f;
         s.pluck.push_back({t, 0.09f, static_cast<float>(note), level * accent * 0.45f});
     }
@@ -191,6 +192,21 @@ void Composer::addMelody(int phrase, double start, double end, Score& s) const {
             len = end - t;
         }
         s.lead.push_back({t, static_cast<float>(len), static_cast<float>(notes[i].note), 0.8f});
+    }
+}
+
+void Composer::addChimes(const Arrangement& a, double bar, double end, Score& s) const {
+    if (a.chime == 0) {
+        return;
+    }
+    const int every = 4 / a.chime;
+    for (int beat = 0; beat < 4; beat += every) {
+        const double t = bar + beat * BEAT;
+        if (t >= end - 1e-9) {
+            break;
+        }
+        const float accent = beat == 0 ? 1.0f : 0.8f;
+        s.chime.push_back({t, 0.11f, beat % 2 ? 0.3f : -0.3f, a.chimeLevel * accent});
     }
 }
 

@@ -10,7 +10,7 @@ class Composer {
     struct Chord {
         int root;   // bass note
         int pad[3]; // pad voicing around the fourth octave
-        int arp[3]; // chord tones in the fifth octave
+        int arp[3]; // chord tones in the sixth octave
     };
     // What plays in one section.
     struct Arrangement {
@@ -24,6 +24,8 @@ class Composer {
         bool arp;
         bool lead;
         bool bell;
+        int chime; // 0 none, 2 on beats one and three, 4 on every beat
+        float chimeLevel;
     };
 
   private:
@@ -33,5 +35,6 @@ class Composer {
     void addArp(const Chord& c, double bar, double end, float level, Score& s) const;
     void addMelody(int phrase, double start, double end, Score& s) const;
     void addRoll(double start, double end, Score& s) const;
+    void addChimes(const Arrangement& a, double bar, double end, Score& s) const;
     Arrangement arrangement(int index) const;
 };

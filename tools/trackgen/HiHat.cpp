@@ -25,7 +25,7 @@ void HiHat::renderHit(const Note& hit, unsigned seed, StereoBuffer& out) const {
     }
     Rng rng(seed);
     SvFilter high;
-    high.set(8000.0f, 0.7f);
+    high.set(6000.0f, 0.7f);
     SvFilter air;
     air.set(14000.0f, 0.7f);
     const Pan pan(hit.pitch);
@@ -37,7 +37,7 @@ void HiHat::renderHit(const Note& hit, unsigned seed, StereoBuffer& out) const {
         }
         high.process(metal * 0.25f + rng.bipolar() * 0.6f);
         air.process(rng.bipolar());
-        float v = (high.hp() + air.hp() * 0.5f) * amp * hit.velocity;
+        float v = (high.hp() + air.hp()) * amp * hit.velocity;
         out.add(start + i, v * pan.l, v * pan.r);
         amp *= ampMul;
     }

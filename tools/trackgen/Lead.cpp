@@ -36,7 +36,7 @@ void Lead::renderNote(const Note& note, StereoBuffer& out) const {
             a.setFrequency(hz * 0.997f * vib);
             b.setFrequency(hz * 1.003f * vib);
             c.setFrequency(hz * 2.0f * vib);
-            filter.set(hz * 3.0f + 5000.0f * cut, 1.4f);
+            filter.set(hz * 6.0f + 7000.0f * cut, 1.2f);
         }
         filter.process(a.saw() + b.saw() + 0.35f * c.square());
         float v = filter.lp() * amp.next() * note.velocity * 0.4f;

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <utility>
 
 #include "Bass.h"
 #include "Bell.h"
+#include "Chime.h"
 #include "Delay.h"
 #include "HiHat.h"
 #include "Kick.h"
@@ -17,18 +20,6 @@
 #include "Snare.h"
 
 namespace {
-
-// Adds `bus` to the master and the two effect sends, each at its own gain.
-void route(const StereoBuffer& bus, float dry, float echo, float room, StereoBuffer& master,
-           StereoBuffer& delaySend, StereoBuffer& reverbSend) {
-    master.mix(bus, dry);
-    if (echo > 0.0f) {
-        delaySend.mix(bus, echo);
-    }
-    if (room > 0.0f) {
-        reverbSend.mix(bus, room);
-    }
-}
 
 void clear(StereoBuffer& bus) {
     std::fill(bus.left.begin(), bus.left.end(), 0.0f);
@@ -46,43 +37,23 @@ void duck(StereoBuffer& bus, const std::vector<float>& curve) {
 
 StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
     const size_t frames = static_cast<size_t>(TRACK_SECONDS * dsp::SR);
-    StereoBuffer master(frames);
-    StereoBuffer delaySend(frames);
-    StereoBuffer reverbSend(frames);
-    StereoBuffer bus(frames);
     const std::vector<float> pump = duckCurve(score.kick, frames);
-
-    Kick().render(score.kick, bus);
-    route(bus, 0.9f, 0.0f, 0.0f, master, delaySend, reverbSend);
-    clear(bus);
-    Snare().render(score.snare, bus);
-    route(bus, 0.55f, 0.0f, 0.35f, master, delaySend, reverbSend);
-    clear(bus);
-    HiHat().render(score.hats, bus);
-    route(bus, 0.45f, 0.0f, 0.05f, master, delaySend, reverbSend);
-    clear(bus);
-    Bass(1.0f).render(score.bass, bus);
-    duck(bus, pump);
-    route(bus, 0.75f, 0.0f, 0.0f, master, delaySend, reverbSend);
-    clear(bus);
-    Pad().render(score.pad, bus);
-    duck(bus, pump);
-    route(bus, 0.55f, 0.0f, 0.3f, master, delaySend, reverbSend);
-    clear(bus);
-    Lead().render(score.lead, bus);
-    route(bus, 0.6f, 0.3f, 0.3f, master, delaySend, reverbSend);
-    clear(bus);
-    Pluck().render(score.pluck, bus);
-    route(bus, 0.5f, 0.35f, 0.2f, master, delaySend, reverbSend);
-    clear(bus);
-    Bell().render(score.bell, bus);
-    route(bus, 0.5f, 0.25f, 0.4f, master, delaySend, reverbSend);
+    // The two groups of instruments render on their own threads into their own buses.
+    Buses rhythm(frames, false);
+    Buses harmony(frames, true);
+    std::thread worker([&] { renderHarmony(score, pump, harmony); });
+    renderRhythm(score, pump, rhythm);
+    worker.join();
+    StereoBuffer& master = rhythm.master;
+    master.mix(harmony.master, 1.0f);
+    rhythm.reverbSend.mix(harmony.reverbSend, 1.0f);
+    harmony.master = StereoBuffer(0);
 
     // Dotted-eighth echoes, then the room over everything sent to it, echoes included.
-    StereoBuffer echoes = Delay(static_cast<float>(3.0 * STEP), 0.45f).process(delaySend);
+    StereoBuffer echoes = Delay(static_cast<float>(3.0 * STEP), 0.45f).process(harmony.delaySend);
     master.mix(echoes, 0.5f);
-    reverbSend.mix(echoes, 0.3f);
-    StereoBuffer room = Reverb(0.84f, 0.3f).process(reverbSend);
+    rhythm.reverbSend.mix(echoes, 0.3f);
+    StereoBuffer room = Reverb(0.84f, 0.3f).process(rhythm.reverbSend);
     master.mix(room, 1.0f);
 
     for (size_t i = 0; i < frames; ++i) {
@@ -91,7 +62,42 @@ StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
     }
     Limiter(ceiling, 0.003f, 0.08f).process(master);
     applyFade(master);
-    return master;
+    return std::move(master);
+}
+
+void Mixdown::renderRhythm(const Score& score, const std::vector<float>& pump, Buses& out) const {
+    StereoBuffer bus(out.master.size());
+    Kick().render(score.kick, bus);
+    out.route(bus, 0.65f, 0.0f, 0.0f);
+    clear(bus);
+    Snare().render(score.snare, bus);
+    out.route(bus, 0.55f, 0.0f, 0.35f);
+    clear(bus);
+    HiHat().render(score.hats, bus);
+    out.route(bus, 0.8f, 0.0f, 0.05f);
+    clear(bus);
+    Bass(1.0f).render(score.bass, bus);
+    duck(bus, pump);
+    out.route(bus, 0.75f, 0.0f, 0.0f);
+}
+
+void Mixdown::renderHarmony(const Score& score, const std::vector<float>& pump, Buses& out) const {
+    StereoBuffer bus(out.master.size());
+    Pad().render(score.pad, bus);
+    duck(bus, pump);
+    out.route(bus, 0.7f, 0.0f, 0.3f);
+    clear(bus);
+    Lead().render(score.lead, bus);
+    out.route(bus, 0.6f, 0.3f, 0.3f);
+    clear(bus);
+    Pluck().render(score.pluck, bus);
+    out.route(bus, 0.5f, 0.35f, 0.2f);
+    clear(bus);
+    Bell().render(score.bell, bus);
+    out.route(bus, 0.5f, 0.25f, 0.4f);
+    clear(bus);
+    Chime().render(score.chime, bus);
+    out.route(bus, 0.7f, 0.15f, 0.2f);
 }
 
 std::vector<float> Mixdown::duckCurve(const NoteList& kicks, size_t frames) const {

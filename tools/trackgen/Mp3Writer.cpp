@@ -51,7 +51,8 @@ bool Mp3Writer::write(const StereoBuffer& track, int kbps, const std::string& pa
     lame_set_mode(lame, JOINT_STEREO);
     lame_set_VBR(lame, vbr_off);
     lame_set_brate(lame, kbps);
-    lame_set_quality(lame, 5);
+    // Quality 7 keeps encoding near 2 s; at 192 kbit/s the difference is not audible.
+    lame_set_quality(lame, 7);
     lame_set_bWriteVbrTag(lame, 1);
     // Keep the whole band up to 22 kHz: the visuals read spectrum entries up to 21 kHz.
     lame_set_lowpassfreq(lame, -1);

@@ -28,7 +28,7 @@ void Pad::renderNote(const Note& note, unsigned index, StereoBuffer& out) const 
     amp.trigger();
     SvFilter fl;
     SvFilter fr;
-    const float cutoff = 600.0f + 4200.0f * note.velocity * note.velocity;
+    const float cutoff = 600.0f + 8000.0f * note.velocity * note.velocity;
     for (int i = 0; i < length; ++i) {
         if (i == gate) {
             amp.release();

@@ -1,6 +1,7 @@
 // Comb and all-pass reverb.
 #include "Reverb.h"
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -18,8 +19,10 @@ StereoBuffer Reverb::process(const StereoBuffer& send) const {
         mono[i] = 0.5f * (send.left[i] + send.right[i]);
     }
     StereoBuffer wet(n);
+    // The channels share nothing but the input: one of them runs on a second thread.
+    std::thread right([&] { processChannel(mono, wet.right, 23); });
     processChannel(mono, wet.left, 0);
-    processChannel(mono, wet.right, 23);
+    right.join();
     return wet;
 }
 

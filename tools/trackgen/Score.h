@@ -25,4 +25,5 @@ struct Score {
     NoteList lead;
     NoteList pluck; // length = decay in seconds
     NoteList bell;  // length = decay in seconds
+    NoteList chime; // length = decay in seconds, pitch = pan
 };

@@ -1,0 +1,16 @@
+// Chime: FM with a 110 Hz modulator on a 2.2 kHz carrier; its sidebands fill 1.7-2.7 kHz evenly,
+// a bright metallic tick that marks the beat.
+#pragma once
+
+#include "Dsp.h"
+#include "Note.h"
+#include "StereoBuffer.h"
+
+class Chime {
+  public:
+    // length = decay in seconds, pitch = pan.
+    void render(const NoteList& hits, StereoBuffer& out) const;
+
+  private:
+    void renderHit(const Note& hit, StereoBuffer& out) const;
+};
