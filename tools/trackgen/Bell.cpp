@@ -17,7 +17,8 @@ void Bell::renderNote(const Note& note, StereoBuffer& out) const {
     const float ampMul = std::exp(-1.0f / (decay * dsp::SR));
     const float indexMul = std::exp(-1.0f / (decay * 0.3f * dsp::SR));
     float amp = 1.0f;
-    float index = 2.5f;
+    // A modest index keeps the carrier itself strong from the first sample.
+    float index = 1.2f;
     float pc = 0.0f;
     float pm = 0.0f;
     for (int i = 0; i < length; ++i) {

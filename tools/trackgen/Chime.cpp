@@ -1,23 +1,34 @@
 // Chime synthesis.
 #include "Chime.h"
 
+#include <map>
+
 void Chime::render(const NoteList& hits, StereoBuffer& out) const {
+    std::map<float, std::vector<float>> takes;
     for (const Note& hit : hits) {
-        renderHit(hit, out);
+        std::vector<float>& take = takes[hit.length];
+        if (take.empty()) {
+            take = synthesise(hit.length);
+        }
+        const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
+        const Pan pan(hit.pitch);
+        const float l = pan.l * hit.velocity;
+        const float r = pan.r * hit.velocity;
+        for (size_t i = 0; i < take.size(); ++i) {
+            out.add(start + i, take[i] * l, take[i] * r);
+        }
     }
 }
 
-void Chime::renderHit(const Note& hit, StereoBuffer& out) const {
+std::vector<float> Chime::synthesise(float decay) const {
     // Carrier at the 20th harmonic of A2: every sideband is a harmonic of A.
     const float modHz = 110.0f;
     const float carrierHz = 20.0f * modHz;
-    const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
-    const float decay = hit.length;
     const int length = static_cast<int>(decay * 6.0f * dsp::SR);
     const float ampMul = std::exp(-1.0f / (decay * dsp::SR));
     const float indexMul = std::exp(-1.0f / (decay * 2.0f * dsp::SR));
-    const Pan pan(hit.pitch);
-    float amp = hit.velocity;
+    std::vector<float> take(length);
+    float amp = 1.0f;
     float index = 5.0f;
     float pc = 0.0f;
     float pm = 0.0f;
@@ -27,7 +38,7 @@ void Chime::renderHit(const Note& hit, StereoBuffer& out) const {
         if (i < 88) {
             v *= static_cast<float>(i) / 88.0f;
         }
-        out.add(start + i, v * pan.l, v * pan.r);
+        take[i] = v;
         pc += carrierHz / dsp::SR;
         pm += modHz / dsp::SR;
         pc -= std::floor(pc);
@@ -35,4 +46,5 @@ void Chime::renderHit(const Note& hit, StereoBuffer& out) const {
         amp *= ampMul;
         index *= indexMul;
     }
+    return take;
 }

@@ -1,6 +1,8 @@
 // Chime: FM with a 110 Hz modulator on a 2.2 kHz carrier; its sidebands fill 1.7-2.7 kHz evenly,
-// a bright metallic tick that marks the beat.
+// a bright metallic tick that marks the beat. Every hit is the same sound, made once per decay.
 #pragma once
+
+#include <vector>
 
 #include "Dsp.h"
 #include "Note.h"
@@ -12,5 +14,5 @@ class Chime {
     void render(const NoteList& hits, StereoBuffer& out) const;
 
   private:
-    void renderHit(const Note& hit, StereoBuffer& out) const;
+    std::vector<float> synthesise(float decay) const;
 };

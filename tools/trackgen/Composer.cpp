@@ -41,14 +41,14 @@ static const Composer::Chord* const DRIVE_LOOP[4] = {&AM, &GM, &FM, &E7};
 Composer::Arrangement Composer::arrangement(int index) const {
     static const Arrangement TABLE[SECTION_COUNT] = {
         // loop       kick   back   clap   hats bass pad    arp   lead   bell  chime
-        {MAIN_LOOP, true, false, false, 1, 2, 0.45f, true, false, true, 4, 0.65f}, // opening
-        {MAIN_LOOP, true, true, true, 2, 2, 0.55f, true, true, false, 4, 0.25f},   // groove
-        {BREAK_LOOP, false, false, false, 1, 1, 0.9f, true, true, true, 2, 0.25f}, // breakdown
-        {MAIN_LOOP, true, true, false, 2, 3, 0.7f, true, true, false, 4, 0.25f},   // drop
-        {MAIN_LOOP, true, true, true, 2, 2, 0.8f, true, true, false, 4, 0.3f},     // bright
-        {DRIVE_LOOP, true, true, true, 2, 3, 0.6f, true, true, false, 4, 0.25f},   // drive
-        {MAIN_LOOP, false, false, false, 1, 1, 0.85f, true, true, true, 2, 0.25f}, // mellow
-        {MAIN_LOOP, true, false, false, 1, 1, 0.6f, true, false, true, 2, 0.25f},  // outro
+        {MAIN_LOOP, true, false, false, 1, 2, 0.45f, true, false, true, 4, 0.8f},  // opening
+        {MAIN_LOOP, true, true, true, 2, 2, 0.55f, true, true, false, 4, 0.35f},   // groove
+        {BREAK_LOOP, false, false, false, 1, 1, 0.9f, true, true, true, 2, 0.35f}, // breakdown
+        {MAIN_LOOP, true, true, false, 2, 3, 0.7f, true, true, false, 4, 0.35f},   // drop
+        {MAIN_LOOP, true, true, true, 2, 2, 0.8f, true, true, false, 4, 0.35f},    // bright
+        {DRIVE_LOOP, true, true, true, 2, 3, 0.6f, true, true, false, 4, 0.35f},   // drive
+        {MAIN_LOOP, false, false, false, 1, 1, 0.85f, true, true, true, 2, 0.35f}, // mellow
+        {MAIN_LOOP, true, false, false, 1, 1, 0.6f, true, false, true, 2, 0.35f},  // outro
     };
     return TABLE[index];
 }
@@ -69,18 +69,20 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
         const double bar = start + b * BAR;
         const double barEnd = bar + BAR < end ? bar + BAR : end;
         const Chord& chord = *a.loop[b % 4];
-        // The opening section builds up: hats from bar 4, beat and bass from bar 8.
+        // The opening section builds up: hats from bar 2, beat and bass from bar 8.
         const bool opening = index == 0;
         const bool outro = index == SECTION_COUNT - 1;
         Arrangement now = a;
         if (opening) {
-            now.hats = b >= 4 ? 1 : 0;
+            now.hats = b >= 2 ? 1 : 0;
             now.kick = b >= 8;
             now.bass = b >= 8 ? 2 : 0;
         }
-        if (outro && b >= 4) {
-            now.kick = false;
-            now.hats = 0;
+        // The outro keeps the full hats while the beat lasts; then the beat drops out and eighth
+        // hats carry on into the fade.
+        if (outro) {
+            now.kick = b < 4;
+            now.hats = b < 4 ? 2 : 1;
         }
         addDrums(now, bar, b, bars, s);
         addChimes(now, bar, barEnd, s);

@@ -1,22 +1,36 @@
 // Hi-hat synthesis.
 #include "HiHat.h"
 
+#include <map>
+
 #include "Oscillator.h"
 #include "Rng.h"
 #include "SvFilter.h"
 
 void HiHat::render(const NoteList& hits, StereoBuffer& out) const {
-    unsigned seed = 0x4A7u;
+    std::map<float, std::vector<std::vector<float>>> takes;
+    unsigned count = 0;
     for (const Note& hit : hits) {
-        renderHit(hit, seed++, out);
+        std::vector<std::vector<float>>& set = takes[hit.length];
+        if (set.empty()) {
+            for (int v = 0; v < VARIANTS; ++v) {
+                set.push_back(synthesise(hit.length, 0x4A7u + 977u * v));
+            }
+        }
+        const std::vector<float>& take = set[count++ % VARIANTS];
+        const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
+        const Pan pan(hit.pitch);
+        const float l = pan.l * hit.velocity;
+        const float r = pan.r * hit.velocity;
+        for (size_t i = 0; i < take.size(); ++i) {
+            out.add(start + i, take[i] * l, take[i] * r);
+        }
     }
 }
 
-void HiHat::renderHit(const Note& hit, unsigned seed, StereoBuffer& out) const {
+std::vector<float> HiHat::synthesise(float decay, unsigned seed) const {
     // Ratios of a classic metallic cluster, scaled so the partials sit high.
     static const float FREQS[6] = {410.6f, 608.8f, 739.2f, 1045.4f, 1080.0f, 1600.0f};
-    const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
-    const float decay = hit.length;
     const int length = static_cast<int>((decay * 5.0f + 0.01f) * dsp::SR);
     const float ampMul = std::exp(-1.0f / (decay * dsp::SR));
     Oscillator osc[6];
@@ -28,7 +42,7 @@ void HiHat::renderHit(const Note& hit, unsigned seed, StereoBuffer& out) const {
     high.set(6000.0f, 0.7f);
     SvFilter air;
     air.set(14000.0f, 0.7f);
-    const Pan pan(hit.pitch);
+    std::vector<float> take(length);
     float amp = 1.0f;
     for (int i = 0; i < length; ++i) {
         float metal = 0.0f;
@@ -37,8 +51,8 @@ void HiHat::renderHit(const Note& hit, unsigned seed, StereoBuffer& out) const {
         }
         high.process(metal * 0.25f + rng.bipolar() * 0.6f);
         air.process(rng.bipolar());
-        float v = (high.hp() + air.hp()) * amp * hit.velocity;
-        out.add(start + i, v * pan.l, v * pan.r);
+        take[i] = (high.hp() + air.hp()) * amp;
         amp *= ampMul;
     }
+    return take;
 }

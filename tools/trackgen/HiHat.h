@@ -1,8 +1,11 @@
-// Hi-hat: six detuned square waves and noise, high-passed; the note length chooses closed or open.
+// Hi-hat: six detuned square waves and noise, high-passed; the note length is the decay, so it
+// chooses closed or open. Each decay is synthesised a few times (round robin) and then replayed.
 #pragma once
 
-#include "Note.h"
+#include <vector>
+
 #include "Dsp.h"
+#include "Note.h"
 #include "StereoBuffer.h"
 
 class HiHat {
@@ -10,5 +13,7 @@ class HiHat {
     void render(const NoteList& hits, StereoBuffer& out) const;
 
   private:
-    void renderHit(const Note& hit, unsigned seed, StereoBuffer& out) const;
+    static const int VARIANTS = 4;
+    // One hit at full velocity, mono.
+    std::vector<float> synthesise(float decay, unsigned seed) const;
 };

@@ -21,6 +21,9 @@
 
 namespace {
 
+// Gain into the limiter.
+const float MASTER_DRIVE = 1.4f;
+
 void clear(StereoBuffer& bus) {
     std::fill(bus.left.begin(), bus.left.end(), 0.0f);
     std::fill(bus.right.begin(), bus.right.end(), 0.0f);
@@ -56,11 +59,12 @@ StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
     StereoBuffer room = Reverb(0.84f, 0.3f).process(rhythm.reverbSend);
     master.mix(room, 1.0f);
 
+    // Drive into a soft saturation, then the limiter catches what is left: a dense master.
     for (size_t i = 0; i < frames; ++i) {
-        master.left[i] = dsp::softClip(master.left[i] * 1.1f);
-        master.right[i] = dsp::softClip(master.right[i] * 1.1f);
+        master.left[i] = dsp::softClip(master.left[i] * MASTER_DRIVE);
+        master.right[i] = dsp::softClip(master.right[i] * MASTER_DRIVE);
     }
-    Limiter(ceiling, 0.003f, 0.08f).process(master);
+    Limiter(ceiling, 0.005f, 0.08f).process(master);
     applyFade(master);
     return std::move(master);
 }

@@ -14,7 +14,7 @@ void Pluck::render(const NoteList& notes, StereoBuffer& out) const {
 void Pluck::renderNote(const Note& note, unsigned index, StereoBuffer& out) const {
     const size_t start = static_cast<size_t>(note.start * dsp::SR + 0.5);
     const float decay = note.length;
-    const int length = static_cast<int>(decay * 6.0f * dsp::SR);
+    const int length = static_cast<int>(decay * 5.0f * dsp::SR);
     const float hz = dsp::midiToHz(note.pitch);
     Oscillator saw;
     saw.setFrequency(hz);
