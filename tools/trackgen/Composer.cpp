@@ -84,10 +84,10 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
             now.kick = b < 4;
             now.hats = b < 4 ? 2 : 1;
         }
-        addDrums(now, bar, b, bars, s);
+        addDrums(now, bar, end, b, bars, s);
         addChimes(now, bar, barEnd, s);
         if (now.bass) {
-            addBass(now, chord, bar, s);
+            addBass(now, chord, bar, end, s);
         }
         for (int k = 0; k < 3; ++k) {
             s.pad.push_back(
@@ -111,9 +111,14 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
     }
 }
 
-void Composer::addDrums(const Arrangement& a, double bar, int barIndex, int bars, Score& s) const {
+void Composer::addDrums(const Arrangement& a, double bar, double end, int barIndex, int bars,
+                        Score& s) const {
     for (int step = 0; step < 16; ++step) {
         const double t = bar + step * STEP;
+        // A section that ends in mid-bar stops its pattern there.
+        if (t >= end - 1e-9) {
+            break;
+        }
         const bool lastBar = barIndex == bars - 1;
         if (a.kick && step % 4 == 0) {
             s.kick.push_back({t, 0.3f, 0.0f, 0.95f});
@@ -146,15 +151,21 @@ void Composer::addDrums(const Arrangement& a, double bar, int barIndex, int bars
     }
 }
 
-void Composer::addBass(const Arrangement& a, const Chord& c, double bar, Score& s) const {
+void Composer::addBass(const Arrangement& a, const Chord& c, double bar, double end,
+                       Score& s) const {
     const float root = static_cast<float>(c.root);
     if (a.bass == 1) {
         s.bass.push_back({bar, static_cast<float>(BAR * 0.5 - 0.05), root, 0.55f});
-        s.bass.push_back({bar + BAR * 0.5, static_cast<float>(BAR * 0.5 - 0.05), root, 0.45f});
+        if (bar + BAR * 0.5 < end - 1e-9) {
+            s.bass.push_back({bar + BAR * 0.5, static_cast<float>(BAR * 0.5 - 0.05), root, 0.45f});
+        }
         return;
     }
     for (int step = 0; step < 16; ++step) {
         const double t = bar + step * STEP;
+        if (t >= end - 1e-9) {
+            break;
+        }
         if (a.bass == 2 && step % 4 == 2) {
             s.bass.push_back({t, 0.2f, root + (step == 14 ? 12.0f : 0.0f), 0.9f});
         }

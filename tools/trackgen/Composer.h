@@ -30,8 +30,10 @@ class Composer {
 
   private:
     void composeSection(int index, const Arrangement& a, Score& score) const;
-    void addDrums(const Arrangement& a, double bar, int barIndex, int bars, Score& s) const;
-    void addBass(const Arrangement& a, const Chord& c, double bar, Score& s) const;
+    // Both stop at `end`, the end of the section.
+    void addDrums(const Arrangement& a, double bar, double end, int barIndex, int bars,
+                  Score& s) const;
+    void addBass(const Arrangement& a, const Chord& c, double bar, double end, Score& s) const;
     void addArp(const Chord& c, double bar, double end, float level, Score& s) const;
     void addMelody(int phrase, double start, double end, Score& s) const;
     void addRoll(double start, double end, Score& s) const;

@@ -1,0 +1,161 @@
+// Checks of the track generator's parts: limiter, oscillator, envelope, composition and encoder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "Composer.h"
+#include "Envelope.h"
+#include "Limiter.h"
+#include "Mp3Peak.h"
+#include "Mp3Writer.h"
+#include "Oscillator.h"
+#include "Rng.h"
+
+TEST(SynthTest, LimiterHoldsTheCeilingAheadOfPeaksAndLeavesQuietSignalAlone) {
+    const size_t n = 44100;
+    StereoBuffer loud(n);
+    Rng rng(7);
+    for (size_t i = 0; i < n; ++i) {
+        loud.left[i] = 0.5f * rng.bipolar();
+        loud.right[i] = 0.5f * rng.bipolar();
+    }
+    // Single-sample spikes far over the ceiling, one on each channel.
+    loud.left[10000] = 3.0f;
+    loud.right[30000] = -2.0f;
+    StereoBuffer quiet = loud;
+    Limiter(0.7f, 0.003f, 0.08f).process(loud);
+    float peak = 0.0f;
+    for (size_t i = 0; i < n; ++i) {
+        peak = std::fmax(peak, std::fmax(std::fabs(loud.left[i]), std::fabs(loud.right[i])));
+    }
+    EXPECT_LE(peak, 0.7f);
+    EXPECT_NEAR(loud.left[10000], 0.7f, 0.01f);
+    // The gain is already falling 2 ms before the spike, and is back near unity 1 s after it.
+    EXPECT_LT(std::fabs(loud.left[10000 - 88] / quiet.left[10000 - 88]), 0.9f);
+    EXPECT_NEAR(loud.left[n - 1] / quiet.left[n - 1], 1.0f, 0.02f);
+
+    // Nothing over the ceiling: every sample passes unchanged.
+    for (size_t i = 0; i < n; ++i) {
+        quiet.left[i] *= 0.2f;
+        quiet.right[i] *= 0.2f;
+    }
+    StereoBuffer untouched = quiet;
+    Limiter(0.7f, 0.003f, 0.08f).process(quiet);
+    EXPECT_EQ(quiet.left, untouched.left);
+    EXPECT_EQ(quiet.right, untouched.right);
+}
+
+TEST(SynthTest, SawAndSquareKeepPitchAndRangeWithoutDc) {
+    for (int shape = 0; shape < 2; ++shape) {
+        Oscillator osc;
+        osc.setFrequency(1000.0f);
+        double sum = 0.0;
+        float peak = 0.0f;
+        int rising = 0;
+        float last = 0.0f;
+        for (int i = 0; i < 44100; ++i) {
+            float v = shape == 0 ? osc.saw() : osc.square();
+            sum += v;
+            peak = std::fmax(peak, std::fabs(v));
+            rising += (last < 0.0f && v >= 0.0f) ? 1 : 0;
+            last = v;
+        }
+        EXPECT_NEAR(sum / 44100.0, 0.0, 0.01) << shape;
+        // The band-limiting corrections round the edges; they must not overshoot.
+        EXPECT_LE(peak, 1.05f) << shape;
+        EXPECT_GE(peak, 0.9f) << shape;
+        EXPECT_NEAR(rising, 1000, 2) << shape;
+    }
+}
+
+TEST(SynthTest, EnvelopeRisesDecaysToSustainAndReleasesToSilence) {
+    Envelope env(0.01f, 0.05f, 0.5f, 0.1f);
+    EXPECT_TRUE(env.finished());
+    env.trigger();
+    float v = 0.0f;
+    for (int i = 0; i < 441; ++i) {
+        v = env.next();
+    }
+    EXPECT_NEAR(v, 1.0f, 0.01f);
+    for (int i = 0; i < 44100; ++i) {
+        v = env.next();
+    }
+    EXPECT_NEAR(v, 0.5f, 0.01f);
+    env.release();
+    int steps = 0;
+    while (!env.finished() && steps < 5 * 44100) {
+        v = env.next();
+        ++steps;
+    }
+    EXPECT_TRUE(env.finished());
+    EXPECT_EQ(v, 0.0f);
+    // About ln(0.5 / 1e-4) = 8.5 time constants of 0.1 s.
+    EXPECT_NEAR(steps / 44100.0, 0.85, 0.05);
+}
+
+TEST(SynthTest, CompositionFollowsTheSceneCuts) {
+    const Score score = Composer().compose();
+    // The first chord, the bell and the arpeggio start at the very first sample; the bell is A5.
+    ASSERT_FALSE(score.pad.empty());
+    ASSERT_FALSE(score.bell.empty());
+    EXPECT_EQ(score.pad.front().start, 0.0);
+    EXPECT_EQ(score.bell.front().start, 0.0);
+    EXPECT_EQ(score.bell.front().pitch, 81.0f);
+    EXPECT_EQ(score.pluck.front().start, 0.0);
+    // A new chord starts exactly at every cut, and no pad chord runs across one.
+    for (int c = 1; c < SECTION_COUNT; ++c) {
+        const double cut = SECTION_STARTS[c];
+        int starting = 0;
+        for (const Note& n : score.pad) {
+            starting += n.start == cut ? 1 : 0;
+            EXPECT_FALSE(n.start < cut && n.start + n.length > cut) << "pad across " << cut;
+        }
+        EXPECT_EQ(starting, 3) << cut;
+    }
+    // The breakdown and the mellow reprise have no kick; the driving parts have four a bar.
+    auto kicksBetween = [&](double a, double b) {
+        int count = 0;
+        for (const Note& n : score.kick) {
+            count += (n.start >= a && n.start < b) ? 1 : 0;
+        }
+        return count;
+    };
+    EXPECT_EQ(kicksBetween(90.0, 122.0), 0);
+    EXPECT_EQ(kicksBetween(226.0, 249.0), 0);
+    EXPECT_GE(kicksBetween(122.0, 170.0), 4 * 24);
+    EXPECT_GE(kicksBetween(194.0, 226.0), 4 * 16);
+    // Sections that end in mid-bar (249 s, 266 s) stop their patterns there: nothing starts
+    // at the end of the piece, and no hat or kick is doubled where the next section begins.
+    for (const NoteList* list : {&score.kick, &score.snare, &score.hats, &score.bass, &score.pad,
+                                 &score.lead, &score.pluck, &score.bell, &score.chime}) {
+        for (const Note& n : *list) {
+            EXPECT_LT(n.start, SECTION_STARTS[SECTION_COUNT]);
+        }
+    }
+    for (const NoteList* list : {&score.kick, &score.hats}) {
+        for (size_t i = 1; i < list->size(); ++i) {
+            for (size_t j = 0; j < i; ++j) {
+                EXPECT_NE((*list)[i].start, (*list)[j].start);
+            }
+        }
+    }
+}
+
+TEST(SynthTest, EncoderWritesA192kFileWhosePeakDecodesBackAndReportsFailures) {
+    const size_t n = 44100;
+    StereoBuffer tone(n);
+    for (size_t i = 0; i < n; ++i) {
+        tone.left[i] = 0.5f * std::sin(6.2831853f * 440.0f * static_cast<float>(i) / 44100.0f);
+        tone.right[i] = tone.left[i];
+    }
+    const std::string path = std::string(VQ_BINARY_DIR) + "/synthtest_tone.mp3";
+    ASSERT_TRUE(Mp3Writer().write(tone, 192, path));
+    EXPECT_NEAR(Mp3Peak().measure(path), 0.5f, 0.03f);
+    std::remove(path.c_str());
+    // A folder that does not exist: failure, and no file left behind.
+    const std::string bad = std::string(VQ_BINARY_DIR) + "/no-such-folder/tone.mp3";
+    EXPECT_FALSE(Mp3Writer().write(tone, 192, bad));
+    EXPECT_LT(Mp3Peak().measure(bad), 0.0f);
+}
