@@ -103,6 +103,14 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
         if (now.lead && b % 4 == 0 && !(index == 1 && b < 16)) {
             addMelody((b / 4) % 2, bar, end, s);
         }
+        // A crash opens every section that starts with the beat, and every eighth bar in it.
+        if (now.kick && b % 8 == 0 && (index > 0 || b > 0)) {
+            s.crash.push_back({bar, 0.6f, 0.0f, 0.5f});
+        }
+        // A noise swell over the last two bars before the beat comes back.
+        if (b == bars - 2 && (index == 0 || index == 2 || index == 6)) {
+            s.riser.push_back({bar, static_cast<float>(end - bar), 0.0f, 0.35f});
+        }
         // A snare roll leads into the next section where the drums carry on.
         if (b == bars - 1 && index + 1 < SECTION_COUNT - 1 &&
             (index == 0 || index == 2 || index == 5)) {

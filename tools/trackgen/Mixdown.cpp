@@ -17,6 +17,7 @@
 #include "Pad.h"
 #include "Pluck.h"
 #include "Reverb.h"
+#include "Riser.h"
 #include "Snare.h"
 
 namespace {
@@ -78,7 +79,11 @@ void Mixdown::renderRhythm(const Score& score, const std::vector<float>& pump, B
     out.route(bus, 0.55f, 0.0f, 0.35f);
     clear(bus);
     HiHat().render(score.hats, bus);
+    HiHat().render(score.crash, bus);
     out.route(bus, 0.8f, 0.0f, 0.05f);
+    clear(bus);
+    Riser().render(score.riser, bus);
+    out.route(bus, 0.5f, 0.0f, 0.4f);
     clear(bus);
     Bass(1.0f).render(score.bass, bus);
     duck(bus, pump);

@@ -26,4 +26,6 @@ struct Score {
     NoteList pluck; // length = decay in seconds
     NoteList bell;  // length = decay in seconds
     NoteList chime; // length = decay in seconds, pitch = pan
+    NoteList riser; // length = duration of the swell
+    NoteList crash; // as hats, with a long decay
 };
