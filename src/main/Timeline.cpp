@@ -6,6 +6,16 @@
 #include <chrono>
 #include <cstring>
 
+#include "scenes/Intro.h"
+#include "scenes/Preface.h"
+#include "scenes/Sex.h"
+#include "scenes/Spectrum.h"
+#include "scenes/Test.h"
+#include "scenes/Tunnel1.h"
+#include "scenes/Tunnel2.h"
+#include "scenes/TunnelScene.h"
+#include "scenes/TunnelScene2.h"
+
 const float Timeline::bounds[SLOT_COUNT] = {26.0f,  90.0f,  122.0f, 170.0f,
                                             194.0f, 226.0f, 249.0f, 266.0f};
 const char* const Timeline::slotNames[SLOT_COUNT] = {
@@ -22,9 +32,33 @@ int Timeline::slotAt(float t) {
 }
 
 Scene* Timeline::createScene(const char* name, Timer* timer, Music* music) {
-    (void)timer;
-    (void)music;
-    (void)name;
+    if (strcmp(name, "Preface") == 0) {
+        return new Preface(timer, music);
+    }
+    if (strcmp(name, "Intro") == 0) {
+        return new Intro(timer, music);
+    }
+    if (strcmp(name, "Test") == 0) {
+        return new Test(timer, music);
+    }
+    if (strcmp(name, "Spectrum") == 0) {
+        return new Spectrum(timer, music);
+    }
+    if (strcmp(name, "Sex") == 0) {
+        return new Sex(timer, music);
+    }
+    if (strcmp(name, "TunnelScene2") == 0) {
+        return new TunnelScene2(timer, music);
+    }
+    if (strcmp(name, "TunnelScene") == 0) {
+        return new TunnelScene(timer, music);
+    }
+    if (strcmp(name, "Tunnel1") == 0) {
+        return new Tunnel1(timer, music);
+    }
+    if (strcmp(name, "Tunnel2") == 0) {
+        return new Tunnel2(timer, music);
+    }
     return nullptr;
 }
 

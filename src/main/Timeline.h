@@ -8,7 +8,7 @@
 #include "scenes/Scene.h"
 
 class Timeline {
-public:
+  public:
     static constexpr int SLOT_COUNT = 8;
     // Upper bounds of the slots in seconds; every bound belongs to the later slot.
     static const float bounds[SLOT_COUNT];
@@ -39,6 +39,6 @@ public:
     Music* music;
     Scene* scenes[SLOT_COUNT];
 
-private:
+  private:
     void waitForAudio();
 };

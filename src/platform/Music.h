@@ -17,7 +17,7 @@ const int MIDI = 6;
 const char* FMOD_ErrorString(int code);
 
 class Music {
-public:
+  public:
     Music();
     ~Music();
 

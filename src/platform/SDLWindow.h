@@ -4,7 +4,7 @@
 #include <SDL.h>
 
 class SDLWindow {
-public:
+  public:
     SDLWindow();
     ~SDLWindow() {} // both pointers belong to SDL
 

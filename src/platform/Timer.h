@@ -2,7 +2,7 @@
 #pragma once
 
 class Timer {
-public:
+  public:
     // Where the millisecond tick comes from. The default counts a steady clock from the
     // process's first sample; tests and the capture tool install their own.
     typedef int (*TickSource)();
@@ -29,7 +29,7 @@ public:
     // Seconds since the previous call (or the last restart); marks now as the new reference.
     float getInterval();
 
-private:
+  private:
     static TickSource tickSource;
 
     float start;

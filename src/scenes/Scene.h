@@ -2,7 +2,7 @@
 #pragma once
 
 class Scene {
-public:
+  public:
     virtual ~Scene() {}
     // Draws one whole frame; clears what it uses and leaves the state its class documents.
     virtual void render() = 0;

@@ -34,7 +34,7 @@ TEST(TimelineSlots, NamesFollowTheScheduleAndUnknownScenesAreNotMade) {
 
 // A scene that reports each frame on standard error.
 class ProbeScene : public Scene {
-public:
+  public:
     void render() override { fprintf(stderr, "probe drawn\n"); }
 };
 
@@ -56,6 +56,7 @@ int slowLoadingTick() {
         exit(3);
     }
     for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
+        delete timeline.scenes[slot];
         timeline.scenes[slot] = new ProbeScene();
     }
     timeline.run();

@@ -7,7 +7,7 @@
 namespace {
 
 class TimerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Timer::frames = 0;
         Timer::fps = 0;

@@ -19,10 +19,11 @@ int manualTick = 0;
 // allocations these libraries never free.
 struct PinnedLibraries {
     PinnedLibraries() {
-        const char* names[] = {"libSDL2-2.0.so.0", "libGLX_mesa.so.0", "libEGL_mesa.so.0",
-                               "libGLX.so.0", "libEGL.so.1", "libGL.so.1", "libGLdispatch.so.0",
-                               "libgallium_dri.so", "swrast_dri.so",
-                               "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"};
+        const char* names[] = {"libSDL2-2.0.so.0",   "libGLX_mesa.so.0",
+                               "libEGL_mesa.so.0",   "libGLX.so.0",
+                               "libEGL.so.1",        "libGL.so.1",
+                               "libGLdispatch.so.0", "libgallium_dri.so",
+                               "swrast_dri.so",      "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"};
         for (const char* name : names) {
             dlopen(name, RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
         }
@@ -136,6 +137,19 @@ std::vector<FeedbackPrimitive> captureFeedback(const std::function<void()>& draw
         primitives.push_back(prim);
     }
     return primitives;
+}
+
+std::vector<std::vector<FeedbackVertex>> quads(const std::vector<FeedbackPrimitive>& primitives) {
+    std::vector<std::vector<FeedbackVertex>> result;
+    for (size_t i = 0; i + 1 < primitives.size(); i += 2) {
+        const std::vector<FeedbackVertex>& a = primitives[i].vertices;
+        const std::vector<FeedbackVertex>& b = primitives[i + 1].vertices;
+        if (a.size() != 3 || b.size() != 3) {
+            break;
+        }
+        result.push_back({a[0], a[1], b[1], a[2]});
+    }
+    return result;
 }
 
 } // namespace gltest

@@ -40,6 +40,11 @@ struct FeedbackPrimitive {
     std::vector<FeedbackVertex> vertices;
 };
 
+// Quads drawn with GL_QUADS come back as two triangles each, (v0, v1, v3) and (v1, v2, v3);
+// this puts unclipped quads back together in their drawing order. Needs an even number of
+// triangles.
+std::vector<std::vector<FeedbackVertex>> quads(const std::vector<FeedbackPrimitive>& primitives);
+
 // Runs draw in feedback mode and returns the primitives that survived culling and clipping.
 std::vector<FeedbackPrimitive> captureFeedback(const std::function<void()>& draw);
 

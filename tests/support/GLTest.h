@@ -6,7 +6,7 @@
 #include "support/GLContext.h"
 
 class GLTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { gltest::openDisplay(); }
     void SetUp() override { gltest::setTick(1000); }
     void TearDown() override { gltest::restoreTick(); }

@@ -1,8 +1,32 @@
-// Sound layer state shared by every call: version, errors, the spectrum array and the seams.
+// Sound layer state shared by every call: version, errors, the open output, the playing
+// sound, the spectrum array and the seams.
 #include "platform/sound/SoundLayer.h"
 
 #include <cstdio>
 #include <cstring>
+
+#include <SDL.h>
+
+#include "platform/sound/DeviceOutput.h"
+#include "platform/sound/ManualOutput.h"
+#include "platform/sound/Playback.h"
+#include "platform/sound/SilentOutput.h"
+#include "platform/sound/SpectrumAnalyser.h"
+#include "platform/sound/Track.h"
+#include "platform/sound/TrackLoader.h"
+
+struct FSOUND_SAMPLE {
+    Track track;
+};
+
+struct FMUSIC_MODULE {
+    Track track;
+    int volume = Playback::FULL_VOLUME;
+};
+
+struct FSOUND_DSPUNIT {
+    bool active = false;
+};
 
 namespace {
 
@@ -13,7 +37,12 @@ struct LayerState {
     int error = FMOD_ERR_NONE;
     bool initialised = false;
     bool manualRequested = false;
-    soundlayer::OutputKind output = soundlayer::OUTPUT_NONE;
+    long long manualPosition = 0;
+    Output* output = nullptr;
+    const Track* playing = nullptr;
+    int playingVolume = Playback::FULL_VOLUME;
+    FSOUND_DSPUNIT fftUnit;
+    SpectrumAnalyser* analyser = nullptr; // made on first use, kept for the process
     const float* spectrumOverride = nullptr;
     float spectrum[FSOUND_SPECTRUM_SIZE] = {};
 };
@@ -23,13 +52,53 @@ LayerState& state() {
     return s;
 }
 
-bool fileExists(const char* name) {
-    FILE* f = name ? fopen(name, "rb") : nullptr;
-    if (!f) {
-        return false;
+bool fail(int code) {
+    state().error = code;
+    return false;
+}
+
+void soundOff() {
+    const char* why = SDL_GetError();
+    fprintf(stderr, "Sound is off: no audio device could be opened%s%s\n", *why ? ": " : "", why);
+    fflush(stderr);
+}
+
+// The device when it opens, else the silent output; the manual output when asked for.
+Output* openOutput(int rate) {
+    if (state().manualRequested) {
+        ManualOutput* manual = new ManualOutput();
+        manual->setPosition(state().manualPosition);
+        return manual;
     }
-    fclose(f);
+    DeviceOutput* device = new DeviceOutput();
+    if (device->open(rate, 2)) {
+        return device;
+    }
+    delete device;
+    soundOff();
+    return new SilentOutput();
+}
+
+bool startPlaying(const Track* track, int volume) {
+    LayerState& s = state();
+    if (!s.output->play(track, volume)) {
+        // The device would not reopen at this track's rate: go on without sound.
+        soundOff();
+        delete s.output;
+        s.output = new SilentOutput();
+        s.output->play(track, volume);
+    }
+    s.playing = track;
+    s.playingVolume = volume;
     return true;
+}
+
+void stopIfPlaying(const Track* track) {
+    LayerState& s = state();
+    if (s.playing == track && s.output) {
+        s.output->stop();
+        s.playing = nullptr;
+    }
 }
 
 } // namespace
@@ -38,14 +107,16 @@ float FSOUND_GetVersion() {
     return state().versionOverride > 0.0f ? state().versionOverride : LAYER_VERSION;
 }
 
-bool FSOUND_Init(int, int, unsigned int) {
+bool FSOUND_Init(int rate, int channels, unsigned int) {
     LayerState& s = state();
     if (s.initialised) {
-        s.error = FMOD_ERR_BUSY;
-        return false;
+        return fail(FMOD_ERR_BUSY);
     }
+    if (rate < 8000 || rate > 192000 || channels < 1) {
+        return fail(FMOD_ERR_INVALID_PARAM);
+    }
+    s.output = openOutput(rate);
     s.initialised = true;
-    s.output = s.manualRequested ? soundlayer::OUTPUT_MANUAL : soundlayer::OUTPUT_SILENT;
     s.error = FMOD_ERR_NONE;
     return true;
 }
@@ -55,51 +126,116 @@ int FSOUND_GetError() {
 }
 
 void FSOUND_Close() {
-    state().initialised = false;
-    state().output = soundlayer::OUTPUT_NONE;
+    LayerState& s = state();
+    if (s.output) {
+        s.output->stop();
+        delete s.output;
+        s.output = nullptr;
+    }
+    s.playing = nullptr;
+    s.initialised = false;
 }
 
 FSOUND_SAMPLE* FSOUND_Sample_Load(int, const char* name, unsigned int, int, int) {
-    state().error = fileExists(name) ? FMOD_ERR_FILE_FORMAT : FMOD_ERR_FILE_NOTFOUND;
-    return nullptr;
+    if (!state().initialised) {
+        fail(FMOD_ERR_UNINITIALIZED);
+        return nullptr;
+    }
+    // Whatever the mode asks, the file keeps its own channels and rate.
+    FSOUND_SAMPLE* sample = new FSOUND_SAMPLE();
+    const int rc = TrackLoader::loadSample(name, &sample->track);
+    if (rc != FMOD_ERR_NONE) {
+        delete sample;
+        fail(rc);
+        return nullptr;
+    }
+    return sample;
 }
 
-void FSOUND_Sample_Free(FSOUND_SAMPLE*) {}
+void FSOUND_Sample_Free(FSOUND_SAMPLE* sample) {
+    if (sample) {
+        stopIfPlaying(&sample->track);
+        delete sample;
+    }
+}
 
 int FSOUND_PlaySound(int, FSOUND_SAMPLE* sample) {
-    if (!sample) {
-        state().error = FMOD_ERR_INVALID_PARAM;
+    if (!state().initialised) {
+        fail(FMOD_ERR_UNINITIALIZED);
         return -1;
     }
+    if (!sample) {
+        fail(FMOD_ERR_INVALID_PARAM);
+        return -1;
+    }
+    startPlaying(&sample->track, Playback::FULL_VOLUME);
     return 0;
 }
 
 FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) {
-    state().error = fileExists(name) ? FMOD_ERR_FILE_FORMAT : FMOD_ERR_FILE_NOTFOUND;
-    return nullptr;
+    if (!state().initialised) {
+        fail(FMOD_ERR_UNINITIALIZED);
+        return nullptr;
+    }
+    FMUSIC_MODULE* song = new FMUSIC_MODULE();
+    const int rc = TrackLoader::loadSong(name, &song->track);
+    if (rc != FMOD_ERR_NONE) {
+        delete song;
+        fail(rc);
+        return nullptr;
+    }
+    return song;
 }
 
-bool FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int) {
-    return song != nullptr;
+bool FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int volume) {
+    if (!song || volume < 0 || volume > Playback::FULL_VOLUME) {
+        return fail(FMOD_ERR_INVALID_PARAM);
+    }
+    song->volume = volume;
+    LayerState& s = state();
+    if (s.playing == &song->track) {
+        s.playingVolume = volume;
+        s.output->setVolume(volume);
+    }
+    return true;
 }
 
-bool FMUSIC_SetLooping(FMUSIC_MODULE* song, bool) {
-    return song != nullptr;
+bool FMUSIC_SetLooping(FMUSIC_MODULE* song, bool loop) {
+    // Songs play once: they are rendered whole from start to end at load.
+    if (!song || loop) {
+        return fail(FMOD_ERR_INVALID_PARAM);
+    }
+    return true;
 }
 
 bool FMUSIC_PlaySong(FMUSIC_MODULE* song) {
-    return song != nullptr;
+    if (!state().initialised) {
+        return fail(FMOD_ERR_UNINITIALIZED);
+    }
+    if (!song) {
+        return fail(FMOD_ERR_INVALID_PARAM);
+    }
+    return startPlaying(&song->track, song->volume);
 }
 
 bool FMUSIC_FreeSong(FMUSIC_MODULE* song) {
-    return song != nullptr;
+    if (!song) {
+        return fail(FMOD_ERR_INVALID_PARAM);
+    }
+    stopIfPlaying(&song->track);
+    delete song;
+    return true;
 }
 
 FSOUND_DSPUNIT* FSOUND_DSP_GetFFTUnit() {
-    return nullptr;
+    return &state().fftUnit;
 }
 
-bool FSOUND_DSP_SetActive(FSOUND_DSPUNIT*, bool) {
+bool FSOUND_DSP_SetActive(FSOUND_DSPUNIT* unit, bool active) {
+    if (!unit) {
+        return fail(FMOD_ERR_INVALID_PARAM);
+    }
+    unit->active = active;
     return true;
 }
 
@@ -107,7 +243,18 @@ float* FSOUND_DSP_GetSpectrum() {
     LayerState& s = state();
     if (s.spectrumOverride) {
         memcpy(s.spectrum, s.spectrumOverride, sizeof(s.spectrum));
+        return s.spectrum;
     }
+    const long long end = soundlayer::audibleFrame();
+    if (!s.fftUnit.active || end <= 0) {
+        memset(s.spectrum, 0, sizeof(s.spectrum));
+        return s.spectrum;
+    }
+    if (!s.analyser) {
+        s.analyser = new SpectrumAnalyser();
+    }
+    const float gain = static_cast<float>(s.playingVolume) / Playback::FULL_VOLUME;
+    s.analyser->compute(*s.playing, end, gain, s.spectrum);
     return s.spectrum;
 }
 
@@ -117,10 +264,16 @@ void useManualOutput(bool manual) {
     state().manualRequested = manual;
 }
 
-void setManualPosition(long long) {}
+void setManualPosition(long long frame) {
+    LayerState& s = state();
+    s.manualPosition = frame;
+    if (s.output && s.output->kind() == OUTPUT_MANUAL) {
+        static_cast<ManualOutput*>(s.output)->setPosition(frame);
+    }
+}
 
 OutputKind outputKind() {
-    return state().output;
+    return state().output ? state().output->kind() : OUTPUT_NONE;
 }
 
 void overrideSpectrum(const float* values) {
@@ -133,6 +286,19 @@ void overrideSpectrum(const float* values) {
 
 void overrideVersion(float version) {
     state().versionOverride = version;
+}
+
+long long audibleFrame() {
+    LayerState& s = state();
+    return s.output && s.playing ? s.output->audibleFrame() : -1;
+}
+
+const Track* sampleTrack(const FSOUND_SAMPLE* sample) {
+    return sample ? &sample->track : nullptr;
+}
+
+const Track* songTrack(const FMUSIC_MODULE* song) {
+    return song ? &song->track : nullptr;
 }
 
 } // namespace soundlayer

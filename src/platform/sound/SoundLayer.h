@@ -1,9 +1,11 @@
-// Our sound layer: the calls, constants and behaviour that Music relies on, over Debian's libraries.
+// Our sound layer: the calls, constants and behaviour that Music relies on, over Debian's
+// libraries.
 #pragma once
 
 struct FSOUND_SAMPLE;
 struct FMUSIC_MODULE;
 struct FSOUND_DSPUNIT;
+class Track;
 
 // Channel index meaning "any free channel".
 const int FSOUND_FREE = -1;
@@ -76,5 +78,10 @@ OutputKind outputKind();
 void overrideSpectrum(const float* values);
 // The version FSOUND_GetVersion reports; restore with 0.
 void overrideVersion(float version);
+// Frames of the playing sound heard so far by the open output; 0 or less before sound.
+long long audibleFrame();
+// The decoded frames of a loaded sample or song (for writing the soundtrack out); null for null.
+const Track* sampleTrack(const FSOUND_SAMPLE* sample);
+const Track* songTrack(const FMUSIC_MODULE* song);
 
 } // namespace soundlayer

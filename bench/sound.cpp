@@ -1,0 +1,109 @@
+// The sound layer's costs: decoding a whole 266 s track beside ffmpeg, and one spectrum.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <sys/resource.h>
+
+#include "platform/sound/Mp3Decoder.h"
+#include "platform/sound/SoundLayer.h"
+#include "platform/sound/Track.h"
+#include "support/SoundFiles.h"
+
+namespace {
+
+const int RATE = 44100;
+const int SECONDS = 266;
+
+// A 266 s, 192 kbps stereo track of drifting tones over quiet noise, made once per machine.
+const std::string& longTrack() {
+    static std::string path;
+    if (!path.empty()) {
+        return path;
+    }
+    path = "/tmp/vq_bench_track_266s_192k.mp3";
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f) {
+        fclose(f);
+        return path;
+    }
+    std::vector<int16_t> pcm(static_cast<size_t>(SECONDS) * RATE * 2);
+    unsigned noise = 12345u;
+    for (size_t i = 0; i < pcm.size() / 2; ++i) {
+        const double t = static_cast<double>(i) / RATE;
+        noise = noise * 1664525u + 1013904223u;
+        const double n = (static_cast<int>(noise >> 16) - 32768) / 32768.0;
+        const double left = 0.3 * std::sin(2.0 * M_PI * (220.0 + 20.0 * std::sin(t)) * t) +
+                            0.2 * std::sin(2.0 * M_PI * 904.0 * t) + 0.05 * n;
+        const double right = 0.3 * std::sin(2.0 * M_PI * 330.0 * t) + 0.05 * n;
+        pcm[2 * i] = static_cast<int16_t>(left * 32767.0);
+        pcm[2 * i + 1] = static_cast<int16_t>(right * 32767.0);
+    }
+    if (!soundfiles::writeMp3(path, pcm, 2, RATE, 192)) {
+        path.clear();
+    }
+    return path;
+}
+
+void BM_DecodeWholeMp3(benchmark::State& state) {
+    const std::string& path = longTrack();
+    long long frames = 0;
+    for (auto _ : state) {
+        Track track;
+        if (Mp3Decoder::decode(path.c_str(), &track) != 0) {
+            state.SkipWithError("decode failed");
+            return;
+        }
+        frames = track.frames();
+        benchmark::DoNotOptimize(track.samples.data());
+    }
+    state.counters["seconds_of_sound"] = static_cast<double>(frames) / RATE;
+}
+BENCHMARK(BM_DecodeWholeMp3)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+void BM_FfmpegDecodeToNull(benchmark::State& state) {
+    const std::string command = "ffmpeg -v quiet -i " + longTrack() + " -f null -";
+    // ffmpeg's own processor time, which the CPU column (this process only) leaves out.
+    rusage before = {};
+    getrusage(RUSAGE_CHILDREN, &before);
+    for (auto _ : state) {
+        if (system(command.c_str()) != 0) {
+            state.SkipWithError("ffmpeg failed");
+            return;
+        }
+    }
+    rusage after = {};
+    getrusage(RUSAGE_CHILDREN, &after);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec * 1e-3; };
+    const double cpu =
+        ms(after.ru_utime) + ms(after.ru_stime) - ms(before.ru_utime) - ms(before.ru_stime);
+    state.counters["ffmpeg_cpu_ms"] = cpu / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FfmpegDecodeToNull)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+void BM_Spectrum(benchmark::State& state) {
+    soundlayer::useManualOutput(true);
+    FSOUND_Init(RATE, 32, 0);
+    const std::string path = soundfiles::tempPath("bench_tone.wav");
+    soundfiles::writeWav(path, soundfiles::sine(4.0, 1000.0, 0.5, 2, RATE), 2, RATE);
+    FSOUND_SAMPLE* sample = FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_NORMAL, 0, 0);
+    remove(path.c_str());
+    FSOUND_DSP_SetActive(FSOUND_DSP_GetFFTUnit(), true);
+    FSOUND_PlaySound(FSOUND_FREE, sample);
+    long long frame = 2048;
+    for (auto _ : state) {
+        soundlayer::setManualPosition(frame);
+        benchmark::DoNotOptimize(FSOUND_DSP_GetSpectrum()[20]);
+        frame = frame < 4 * RATE - 735 ? frame + 735 : 2048; // a 60 fps step
+    }
+    FSOUND_Sample_Free(sample);
+    FSOUND_Close();
+}
+BENCHMARK(BM_Spectrum)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,20 @@
+// Where the playing sound goes: the device, a silent clock, or a position set by the caller.
+#pragma once
+
+#include "platform/sound/SoundLayer.h"
+#include "platform/sound/Track.h"
+
+class Output {
+  public:
+    virtual ~Output() {}
+
+    virtual soundlayer::OutputKind kind() const = 0;
+    // Plays track from its first frame at volume 0..256; false if this output cannot play
+    // the track's rate and channels.
+    virtual bool play(const Track* track, int volume) = 0;
+    virtual void stop() = 0;
+    virtual void setVolume(int volume) { (void)volume; }
+    // Frames of the playing track heard so far: 0 or less before the first is heard, and
+    // never smaller than a value returned before for the same play.
+    virtual long long audibleFrame() = 0;
+};

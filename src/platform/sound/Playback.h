@@ -1,0 +1,32 @@
+// The track an output is playing and how far it has been copied out; used by the audio callback.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/sound/Track.h"
+
+class Playback {
+  public:
+    // Full volume: samples are copied unchanged.
+    static const int FULL_VOLUME = 256;
+
+    Playback() : current(nullptr), cursor(0), level(FULL_VOLUME) {}
+
+    // Plays track from its first frame; null plays silence. Not safe against a running
+    // callback: the device output calls it with the audio locked.
+    void start(const Track* track);
+    // Volume 0 to 256; takes effect in the next block, from any thread.
+    void setVolume(int volume) { level.store(volume, std::memory_order_relaxed); }
+    int volume() const { return level.load(std::memory_order_relaxed); }
+    const Track* track() const { return current; }
+
+    // Copies the next frames into out as 16-bit frames of the given channel count, at the
+    // volume, with silence once the track has ended. Allocates nothing and takes no lock.
+    void fill(int16_t* out, int frames, int channels);
+
+  private:
+    const Track* current;
+    long long cursor; // next frame of current to copy
+    std::atomic<int> level;
+};

@@ -1,0 +1,22 @@
+// The output used when no audio device opens: nothing is heard, but the position advances
+// with the steady clock so that everything timed by the music still moves.
+#pragma once
+
+#include <chrono>
+
+#include "platform/sound/Output.h"
+
+class SilentOutput : public Output {
+  public:
+    SilentOutput() : playing(false), rate(0), started() {}
+
+    soundlayer::OutputKind kind() const override { return soundlayer::OUTPUT_SILENT; }
+    bool play(const Track* track, int volume) override;
+    void stop() override { playing = false; }
+    long long audibleFrame() override;
+
+  private:
+    bool playing;
+    int rate; // frames per second of the playing track
+    std::chrono::steady_clock::time_point started;
+};

@@ -1,0 +1,32 @@
+// Hann-windowed real FFT of the mono mix, scaled so that a full-scale sine reads 1.0.
+#include "platform/sound/SpectrumAnalyser.h"
+
+#include <cmath>
+
+SpectrumAnalyser::SpectrumAnalyser()
+    : config(kiss_fftr_alloc(WINDOW, 0, nullptr, nullptr)), window(), scale(0.0f), input(), bins() {
+    double sum = 0.0;
+    for (int i = 0; i < WINDOW; ++i) {
+        // The periodic Hann window: its sum is exactly WINDOW / 2.
+        window[i] = static_cast<float>(0.5 - 0.5 * std::cos(2.0 * M_PI * i / WINDOW));
+        sum += window[i];
+    }
+    scale = static_cast<float>(2.0 / sum);
+}
+
+SpectrumAnalyser::~SpectrumAnalyser() {
+    kiss_fftr_free(config);
+}
+
+void SpectrumAnalyser::compute(const Track& track, long long end, float gain, float* out) {
+    const long long first = end - WINDOW;
+    for (int i = 0; i < WINDOW; ++i) {
+        input[i] = track.monoAt(first + i) * gain * window[i];
+    }
+    kiss_fftr(config, input, bins);
+    for (int k = 0; k < BANDS; ++k) {
+        const kiss_fft_cpx& b = bins[k + 1];
+        const float magnitude = std::sqrt(b.r * b.r + b.i * b.i) * scale;
+        out[k] = magnitude < 1.0f ? magnitude : 1.0f;
+    }
+}

@@ -1,0 +1,35 @@
+// Word cards: lettering laid out on a transparent picture whose aspect differs from the quad
+// it is stretched over, so the letters are pre-squeezed to look right on screen.
+#pragma once
+
+#include <string>
+
+#include "Canvas.h"
+#include "FontSet.h"
+#include "WordArt.h"
+
+enum class Face { Bold, Condensed, SerifItalic };
+
+struct CardSpec {
+    std::string text;
+    float quadWidth = 1.0f; // the card's quad on screen, in world units
+    float quadHeight = 1.0f;
+    Face face = Face::Bold;
+    LetterStyle style;
+    float maxEm = 100.0f; // largest em in world units, so short words do not balloon
+};
+
+class Cards {
+  public:
+    // Power-of-two sides (at most 1024) whose ratio is the power of two nearest the quad's.
+    static void pictureSize(float quadWidth, float quadHeight, int& width, int& height);
+    static Canvas makeCard(const CardSpec& spec, const FontSet& fonts);
+    static Canvas makeSmiley(float quadWidth, float quadHeight);
+
+    // The looks shared by several cards.
+    static LetterStyle chrome();
+    static LetterStyle gold();
+    static LetterStyle amber();
+    static LetterStyle pale();
+    static LetterStyle red();
+};

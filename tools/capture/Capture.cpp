@@ -1,0 +1,303 @@
+// The capture loop: the demo's own start-up and scenes on a clock the tool sets.
+#include "Capture.h"
+
+#include <GL/gl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "PngWriter.h"
+#include "VideoEncoder.h"
+#include "platform/sound/SoundLayer.h"
+#include "platform/sound/Track.h"
+
+namespace {
+
+const int WIDTH = 800;
+const int HEIGHT = 600;
+
+// The virtual millisecond tick: loading and waiting take no time on it.
+long long virtualTick = 0;
+
+int readVirtualTick() {
+    return static_cast<int>(virtualTick);
+}
+
+const float SILENCE[FSOUND_SPECTRUM_SIZE] = {};
+
+bool makeFolder(const std::string& dir) {
+    std::string path;
+    size_t begin = 0;
+    while (begin <= dir.size()) {
+        size_t slash = dir.find('/', begin);
+        if (slash == std::string::npos) {
+            slash = dir.size();
+        }
+        path = dir.substr(0, slash);
+        if (!path.empty()) {
+            mkdir(path.c_str(), 0755);
+        }
+        begin = slash + 1;
+    }
+    struct stat info;
+    return stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool canWriteInto(const std::string& dir) {
+    const std::string probe = dir + "/.vorrel-capture-probe";
+    FILE* f = fopen(probe.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    fclose(f);
+    remove(probe.c_str());
+    return true;
+}
+
+std::string folderOf(const std::string& file) {
+    const size_t slash = file.find_last_of('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
+}
+
+} // namespace
+
+Capture::Capture(const CaptureOptions& options)
+    : options(options), timeline(), single(nullptr), singleName(), video(nullptr), stats(),
+      pixels(static_cast<size_t>(WIDTH) * HEIGHT * 4), rate(44100), started(), lastProgress() {}
+
+Capture::~Capture() {
+    delete video;
+}
+
+bool Capture::checkOutputs(std::string& error) const {
+    if (!options.scene.empty()) {
+        bool known = options.scene == "Tunnel1" || options.scene == "Tunnel2";
+        for (const char* name : Timeline::slotNames) {
+            known = known || options.scene == name;
+        }
+        if (!known) {
+            error = "unknown scene '" + options.scene + "'";
+            return false;
+        }
+    }
+    if (!options.framesDir.empty() &&
+        (!makeFolder(options.framesDir) || !canWriteInto(options.framesDir))) {
+        error = "cannot write frames into '" + options.framesDir + "'";
+        return false;
+    }
+    if (!options.videoFile.empty()) {
+        if (!canWriteInto(folderOf(options.videoFile))) {
+            error = "cannot write the video '" + options.videoFile + "'";
+            return false;
+        }
+        if (!VideoEncoder::ffmpegAvailable()) {
+            error = "ffmpeg is not installed: it is needed for --video";
+            return false;
+        }
+    }
+    return true;
+}
+
+void Capture::startTimeline() {
+    soundlayer::useManualOutput(true);
+    if (options.silent) {
+        soundlayer::overrideSpectrum(SILENCE);
+    }
+    Timer::setTickSource(&readVirtualTick);
+    virtualTick = 0;
+    char name[] = "vorrel-capture";
+    char* argv[] = {name, nullptr};
+    const auto begin = std::chrono::steady_clock::now();
+    timeline.start(1, argv); // the demo's own start-up, the same scenes in the same order
+    stats.loadingSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+
+    const Track* track = timeline.music ? soundlayer::sampleTrack(timeline.music->sample) : nullptr;
+    if (track && track->rate > 0) {
+        rate = track->rate;
+    }
+    if (!options.scene.empty()) {
+        for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
+            if (options.scene == Timeline::slotNames[slot]) {
+                single = timeline.scenes[slot];
+            }
+        }
+        if (!single) {
+            single = Timeline::createScene(options.scene.c_str(), timeline.timer, timeline.music);
+        }
+        singleName = options.scene;
+    }
+}
+
+long long Capture::tickOf(long long frame) const {
+    return (frame * 1000 + options.fps / 2) / options.fps;
+}
+
+int Capture::slotOfFrame(long long frame) const {
+    // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
+    const float t = static_cast<float>(static_cast<int>(tickOf(frame)) * 0.001);
+    return Timeline::slotAt(t);
+}
+
+long long Capture::firstFrameOfSlot(long long frame) const {
+    if (single) {
+        return 0;
+    }
+    const int slot = slotOfFrame(frame);
+    long long first = frame;
+    while (first > 0 && slotOfFrame(first - 1) == slot) {
+        --first;
+    }
+    return first;
+}
+
+bool Capture::drawFrame(long long frame) {
+    virtualTick = tickOf(frame);
+    soundlayer::setManualPosition(frame * rate / options.fps);
+    Timer::update();
+    Scene* scene = single;
+    std::string name = singleName;
+    if (!scene) {
+        const int slot = Timeline::slotAt(timeline.timer->getElapsedTime());
+        if (slot == Timeline::SLOT_COUNT) {
+            return false;
+        }
+        name = Timeline::slotNames[slot];
+        const auto begin = std::chrono::steady_clock::now();
+        timeline.renderSlot(slot);
+        glFinish();
+        stats.add(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  begin)
+                            .count());
+    } else {
+        const auto begin = std::chrono::steady_clock::now();
+        scene->render();
+        glFinish();
+        stats.add(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  begin)
+                            .count());
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    SDL_GL_SwapBuffers();
+    return true;
+}
+
+bool Capture::writeFrame(long long frame, const std::string& name) {
+    if (!options.framesDir.empty()) {
+        if (!PngWriter::write(options.framesDir + "/" + name, pixels, WIDTH, HEIGHT)) {
+            fprintf(stderr, "\nvorrel-capture: cannot write frame %lld into '%s'\n", frame,
+                    options.framesDir.c_str());
+            return false;
+        }
+    }
+    if (video && !video->writeFrame(pixels)) {
+        fprintf(stderr, "\nvorrel-capture: ffmpeg stopped taking frames\n");
+        return false;
+    }
+    return true;
+}
+
+void Capture::progress(long long done, long long total, bool last) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!last && now - lastProgress < std::chrono::milliseconds(500)) {
+        return;
+    }
+    lastProgress = now;
+    const double seconds = std::chrono::duration<double>(now - started).count();
+    const double fps = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
+    const double left = fps > 0.0 ? static_cast<double>(total - done) / fps : 0.0;
+    fprintf(stderr, "\rvorrel-capture: frame %lld/%lld, %.1f frames/s, %.0f s left   ", done, total,
+            fps, left);
+    if (last) {
+        fprintf(stderr, "\n");
+    }
+    fflush(stderr);
+}
+
+int Capture::runSpan() {
+    const long long first = static_cast<long long>(std::ceil(options.from * options.fps - 1e-9));
+    const long long end = static_cast<long long>(std::ceil(options.to * options.fps - 1e-9));
+    if (!options.videoFile.empty()) {
+        std::string error;
+        video = new VideoEncoder();
+        const Track* track =
+            timeline.music ? soundlayer::sampleTrack(timeline.music->sample) : nullptr;
+        const long long audioFirst = first * rate / options.fps;
+        const long long audioEnd = end * rate / options.fps;
+        if (!video->open(options.videoFile, options.fps, WIDTH, HEIGHT, track, audioFirst,
+                         audioEnd - audioFirst, error)) {
+            fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    started = std::chrono::steady_clock::now();
+    // Frames of the same slot before the span are drawn, unwritten: scenes set themselves up
+    // on their first frame and some keep state from frame to frame.
+    for (long long frame = first < end ? firstFrameOfSlot(first) : end; frame < end; ++frame) {
+        if (!drawFrame(frame)) {
+            break;
+        }
+        if (frame >= first) {
+            char name[32];
+            snprintf(name, sizeof(name), "frame-%06lld.png", frame);
+            if (!writeFrame(frame, name)) {
+                return 1;
+            }
+            progress(frame - first + 1, end - first, false);
+        }
+    }
+    progress(end - first, end - first, true);
+    if (video) {
+        std::string error;
+        if (!video->finish(error)) {
+            fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int Capture::runAt() {
+    std::vector<double> times = options.at;
+    std::sort(times.begin(), times.end());
+    started = std::chrono::steady_clock::now();
+    long long next = -1; // the next frame to draw while staying within one slot
+    for (size_t i = 0; i < times.size(); ++i) {
+        const long long target = std::llround(times[i] * options.fps);
+        const long long slotStart = firstFrameOfSlot(target);
+        if (next < slotStart || next > target + 1) {
+            next = slotStart;
+        }
+        for (; next <= target; ++next) {
+            if (!drawFrame(next)) {
+                break;
+            }
+        }
+        char name[48];
+        snprintf(name, sizeof(name), "t-%07.3f.png", times[i]);
+        if (!writeFrame(target, name)) {
+            return 1;
+        }
+        progress(static_cast<long long>(i + 1), static_cast<long long>(times.size()), false);
+    }
+    progress(static_cast<long long>(times.size()), static_cast<long long>(times.size()), true);
+    return 0;
+}
+
+int Capture::run() {
+    std::string error;
+    if (!checkOutputs(error)) {
+        fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+        return 2;
+    }
+    startTimeline();
+    const int status = options.at.empty() ? runSpan() : runAt();
+    if (options.stats) {
+        stats.print(stdout);
+    }
+    return status;
+}

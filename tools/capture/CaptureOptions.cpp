@@ -1,0 +1,124 @@
+// Parsing and checking the capture tool's options.
+#include "CaptureOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const double TIMELINE_END = 266.0;
+
+bool parseNumber(const char* text, double& value) {
+    if (!text || !*text) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    value = strtod(text, &end);
+    return errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+bool parseTimes(const std::string& list, std::vector<double>& times) {
+    size_t begin = 0;
+    while (begin <= list.size()) {
+        size_t comma = list.find(',', begin);
+        if (comma == std::string::npos) {
+            comma = list.size();
+        }
+        double t = 0.0;
+        if (!parseNumber(list.substr(begin, comma - begin).c_str(), t)) {
+            return false;
+        }
+        times.push_back(t);
+        begin = comma + 1;
+    }
+    return !times.empty();
+}
+
+} // namespace
+
+CaptureOptions::CaptureOptions()
+    : fps(60), from(0.0), to(TIMELINE_END), toGiven(false), framesDir(), videoFile(), at(), scene(),
+      silent(false), stats(false) {}
+
+const char* CaptureOptions::usage() {
+    return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"
+           "                      [--at S[,S...]] [--scene NAME] [--silent] [--stats]";
+}
+
+bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        const char* value = hasValue ? argv[i + 1] : nullptr;
+        double number = 0.0;
+        if (option == "--silent") {
+            silent = true;
+            continue;
+        }
+        if (option == "--stats") {
+            stats = true;
+            continue;
+        }
+        if (option != "--fps" && option != "--from" && option != "--to" && option != "--frames" &&
+            option != "--video" && option != "--at" && option != "--scene") {
+            error = "unknown option '" + option + "'";
+            return false;
+        }
+        if (!hasValue) {
+            error = "option " + option + " needs a value";
+            return false;
+        }
+        ++i;
+        if (option == "--fps") {
+            if (!parseNumber(value, number) || number != std::floor(number) || number < 1 ||
+                number > 1000) {
+                error =
+                    "--fps needs a whole number from 1 to 1000, not '" + std::string(value) + "'";
+                return false;
+            }
+            fps = static_cast<int>(number);
+        } else if (option == "--from" || option == "--to") {
+            if (!parseNumber(value, number) || number < 0.0 || number > TIMELINE_END) {
+                error = option + " needs a time from 0 to 266 seconds, not '" + value + "'";
+                return false;
+            }
+            (option == "--from" ? from : to) = number;
+            toGiven = toGiven || option == "--to";
+        } else if (option == "--at") {
+            at.clear();
+            if (!parseTimes(value, at)) {
+                error = "--at needs times in seconds separated by commas, not '" +
+                        std::string(value) + "'";
+                return false;
+            }
+            for (double t : at) {
+                if (t < 0.0 || t >= TIMELINE_END) {
+                    error = "--at time " + std::to_string(t) + " is outside 0 to 266 seconds";
+                    return false;
+                }
+            }
+        } else if (option == "--frames") {
+            framesDir = value;
+        } else if (option == "--video") {
+            videoFile = value;
+        } else {
+            scene = value;
+        }
+    }
+    if (to < from) {
+        error = "--to " + std::to_string(to) + " is before --from " + std::to_string(from);
+        return false;
+    }
+    if (!at.empty() && framesDir.empty()) {
+        error = "--at writes single frames and needs --frames DIR";
+        return false;
+    }
+    if (!at.empty() && (!videoFile.empty() || !scene.empty())) {
+        error = "--at cannot be combined with --video or --scene";
+        return false;
+    }
+    return true;
+}

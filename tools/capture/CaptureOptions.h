@@ -1,0 +1,25 @@
+// The capture tool's command line: what to render, at which rate, and where to write it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CaptureOptions {
+  public:
+    CaptureOptions();
+
+    // Reads argv; on a bad command line returns false with a one-line reason in error.
+    bool parse(int argc, char** argv, std::string& error);
+    static const char* usage();
+
+    int fps;
+    double from;
+    double to;
+    bool toGiven;
+    std::string framesDir;
+    std::string videoFile;
+    std::vector<double> at;
+    std::string scene;
+    bool silent;
+    bool stats;
+};

@@ -1,0 +1,217 @@
+// The soundtrack span as WAV, then ffmpeg fed raw frames on its standard input.
+#include "VideoEncoder.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/sound/Track.h"
+
+extern char** environ;
+
+namespace {
+
+// "out.mp4" -> "out.partial.mp4": ffmpeg still sees the container in the extension.
+std::string partialName(const std::string& file) {
+    const size_t slash = file.find_last_of('/');
+    const size_t dot = file.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return file + ".partial";
+    }
+    return file.substr(0, dot) + ".partial" + file.substr(dot);
+}
+
+void put16(FILE* f, int v) {
+    const unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
+    fwrite(b, 1, 2, f);
+}
+
+void put32(FILE* f, unsigned v) {
+    const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                                static_cast<unsigned char>(v >> 16),
+                                static_cast<unsigned char>(v >> 24)};
+    fwrite(b, 1, 4, f);
+}
+
+} // namespace
+
+VideoEncoder::VideoEncoder() : pid(-1), pipeFd(-1), target(), partial(), wavPath() {}
+
+VideoEncoder::~VideoEncoder() {
+    abort();
+}
+
+bool VideoEncoder::ffmpegAvailable() {
+    const char* path = getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t begin = 0;
+    while (begin <= dirs.size()) {
+        size_t colon = dirs.find(':', begin);
+        if (colon == std::string::npos) {
+            colon = dirs.size();
+        }
+        const std::string candidate = dirs.substr(begin, colon - begin) + "/ffmpeg";
+        if (access(candidate.c_str(), X_OK) == 0) {
+            return true;
+        }
+        begin = colon + 1;
+    }
+    return false;
+}
+
+bool VideoEncoder::writeWav(const Track* track, long long first, long long frames,
+                            std::string& error) {
+    const int rate = track && track->rate > 0 ? track->rate : 44100;
+    const int channels = track && track->channels > 0 ? track->channels : 2;
+    FILE* f = fopen(wavPath.c_str(), "wb");
+    if (!f) {
+        error = "cannot write " + wavPath + ": " + strerror(errno);
+        return false;
+    }
+    const unsigned dataBytes = static_cast<unsigned>(frames * channels * 2);
+    fwrite("RIFF", 1, 4, f);
+    put32(f, 36 + dataBytes);
+    fwrite("WAVEfmt ", 1, 8, f);
+    put32(f, 16);
+    put16(f, 1); // PCM
+    put16(f, channels);
+    put32(f, static_cast<unsigned>(rate));
+    put32(f, static_cast<unsigned>(rate * channels * 2));
+    put16(f, channels * 2);
+    put16(f, 16);
+    fwrite("data", 1, 4, f);
+    put32(f, dataBytes);
+    std::vector<int16_t> block(static_cast<size_t>(4096) * channels);
+    for (long long done = 0; done < frames;) {
+        const long long n = std::min<long long>(4096, frames - done);
+        for (long long i = 0; i < n; ++i) {
+            const long long frame = first + done + i;
+            const bool inside = track && frame >= 0 && frame < track->frames();
+            for (int c = 0; c < channels; ++c) {
+                block[i * channels + c] =
+                    inside ? track->samples[static_cast<size_t>(frame * channels + c)] : 0;
+            }
+        }
+        fwrite(block.data(), sizeof(int16_t), static_cast<size_t>(n * channels), f);
+        done += n;
+    }
+    const bool ok = fclose(f) == 0;
+    if (!ok) {
+        error = "cannot write " + wavPath;
+    }
+    return ok;
+}
+
+bool VideoEncoder::open(const std::string& file, int fps, int width, int height, const Track* track,
+                        long long audioFirst, long long audioFrames, std::string& error) {
+    target = file;
+    partial = partialName(file);
+    wavPath = file + ".soundtrack.wav";
+    if (!writeWav(track, audioFirst, audioFrames, error)) {
+        abort();
+        return false;
+    }
+
+    int fds[2];
+    if (pipe(fds) != 0) {
+        error = std::string("cannot open a pipe: ") + strerror(errno);
+        abort();
+        return false;
+    }
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const std::string rate = std::to_string(fps);
+    const char* args[] = {
+        "ffmpeg",     "-hide_banner",  "-loglevel",  "error",      "-y",
+        "-f",         "rawvideo",      "-pix_fmt",   "rgba",       "-video_size",
+        size.c_str(), "-framerate",    rate.c_str(), "-i",         "pipe:0",
+        "-i",         wavPath.c_str(), "-map",       "0:v",        "-map",
+        "1:a",        "-vf",           "vflip", // rows come bottom first
+        "-c:v",       "libx264",       "-preset",    "veryfast",   "-crf",
+        "18",         "-pix_fmt",      "yuv420p",    "-c:a",       "aac",
+        "-b:a",       "192k",          "-movflags",  "+faststart", partial.c_str(),
+        nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    const int spawned =
+        posix_spawnp(&pid, "ffmpeg", &actions, nullptr, const_cast<char* const*>(args), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[0]);
+    if (spawned != 0) {
+        pid = -1;
+        close(fds[1]);
+        error = std::string("cannot start ffmpeg: ") + strerror(spawned);
+        abort();
+        return false;
+    }
+    pipeFd = fds[1];
+    return true;
+}
+
+bool VideoEncoder::writeFrame(const std::vector<uint8_t>& rgba) {
+    const uint8_t* data = rgba.data();
+    size_t left = rgba.size();
+    while (left > 0) {
+        const ssize_t n = write(pipeFd, data, left);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool VideoEncoder::finish(std::string& error) {
+    close(pipeFd);
+    pipeFd = -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    pid = -1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        error = "ffmpeg failed to encode " + target;
+        abort();
+        return false;
+    }
+    if (rename(partial.c_str(), target.c_str()) != 0) {
+        error = "cannot move the video into place at " + target + ": " + strerror(errno);
+        abort();
+        return false;
+    }
+    remove(wavPath.c_str());
+    partial.clear();
+    wavPath.clear();
+    return true;
+}
+
+void VideoEncoder::abort() {
+    if (pipeFd >= 0) {
+        close(pipeFd);
+        pipeFd = -1;
+    }
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    if (!partial.empty()) {
+        remove(partial.c_str());
+        partial.clear();
+    }
+    if (!wavPath.empty()) {
+        remove(wavPath.c_str());
+        wavPath.clear();
+    }
+}

@@ -1,0 +1,41 @@
+// Encodes frames and the soundtrack of the same span into one video file through ffmpeg.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Track;
+
+class VideoEncoder {
+  public:
+    VideoEncoder();
+    // An encoder still open is aborted: nothing half-written is left behind.
+    ~VideoEncoder();
+
+    VideoEncoder(const VideoEncoder&) = delete;
+    VideoEncoder& operator=(const VideoEncoder&) = delete;
+
+    static bool ffmpegAvailable();
+
+    // Writes the track's frames [audioFirst, audioFirst + audioFrames) as WAV (silence where
+    // there is no track) and starts ffmpeg reading width x height RGBA frames from a pipe.
+    bool open(const std::string& file, int fps, int width, int height, const Track* track,
+              long long audioFirst, long long audioFrames, std::string& error);
+    // One frame, rows bottom first as OpenGL reads them.
+    bool writeFrame(const std::vector<uint8_t>& rgba);
+    // Closes the pipe, waits for ffmpeg, and moves the finished file into place.
+    bool finish(std::string& error);
+    void abort();
+
+  private:
+    bool writeWav(const Track* track, long long first, long long frames, std::string& error);
+
+    pid_t pid;
+    int pipeFd;
+    std::string target;
+    std::string partial;
+    std::string wavPath;
+};
