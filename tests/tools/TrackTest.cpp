@@ -1,9 +1,11 @@
-// Checks of the generated soundtrack data/mixdown.mp3: format, level, start, end, and how the
-// spectrum entries that the scenes read move in every part of the timeline.
+// Checks of the generated soundtrack data/mixdown.mp3, loaded and read through Music and the sound
+// layer as the demo does: format, level, start, end, and how the spectrum entries that the
+// scenes read move in every part of the timeline.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "TrackProbe.h"
@@ -75,9 +77,9 @@ TEST(TrackTest, IsA267SecondStereo192kConstantBitrateMp3DecodedGapless) {
 
 TEST(TrackTest, PeaksStayAtOrBelowMinusOneDbfsWithoutClipping) {
     ASSERT_GT(track().frames(), 0);
-    const std::vector<short>& pcm = track().samples();
+    const std::vector<int16_t>& pcm = track().samples();
     int peak = 0;
-    for (short s : pcm) {
+    for (int16_t s : pcm) {
         peak = std::max(peak, std::abs(static_cast<int>(s)));
     }
     // -1 dBFS of 16-bit full scale.
@@ -89,7 +91,7 @@ TEST(TrackTest, PeaksStayAtOrBelowMinusOneDbfsWithoutClipping) {
 
 TEST(TrackTest, SoundsFromTheFirstMomentWithEnergyInEntry20) {
     ASSERT_GT(track().frames(), 0);
-    const std::vector<short>& pcm = track().samples();
+    const std::vector<int16_t>& pcm = track().samples();
     long long first = -1;
     for (size_t i = 0; i < pcm.size(); ++i) {
         if (std::abs(static_cast<int>(pcm[i])) > 32) {
@@ -115,7 +117,7 @@ TEST(TrackTest, SoundsFromTheFirstMomentWithEnergyInEntry20) {
 
 TEST(TrackTest, FadesOutBy266Seconds) {
     ASSERT_GT(track().frames(), 0);
-    const std::vector<short>& pcm = track().samples();
+    const std::vector<int16_t>& pcm = track().samples();
     auto peakBetween = [&](double a, double b) {
         int peak = 0;
         for (long long f = static_cast<long long>(a * RATE); f < static_cast<long long>(b * RATE);

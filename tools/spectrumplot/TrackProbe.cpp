@@ -1,76 +1,67 @@
-// MP3 decoding with libmpg123 and the spectrum with kissfft.
+// Reading a track through Music and the sound layer's manual output.
 #include "TrackProbe.h"
 
-#include <cmath>
-#include <kiss_fftr.h>
+#include <cstring>
 #include <mpg123.h>
 
-TrackProbe::TrackProbe() : window(WINDOW) {
-    for (int i = 0; i < WINDOW; ++i) {
-        window[i] = 0.5f - 0.5f * std::cos(6.28318531f * static_cast<float>(i) / WINDOW);
-        windowSum += window[i];
-    }
-    fft = kiss_fftr_alloc(WINDOW, 0, nullptr, nullptr);
-}
+#include "platform/Music.h"
+#include "platform/sound/Track.h"
 
 TrackProbe::~TrackProbe() {
-    kiss_fftr_free(fft);
+    delete music;
 }
 
 bool TrackProbe::load(const std::string& path) {
-    pcm.clear();
-    mpg123_handle* mh = mpg123_new(nullptr, nullptr);
-    if (!mh) {
+    soundlayer::useManualOutput(true);
+    music = new Music();
+    music->load(path, MP3);
+    if (!music->sample) {
         return false;
     }
-    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
-    if (mpg123_open_fixed(mh, path.c_str(), MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK) {
-        mpg123_delete(mh);
-        return false;
-    }
-    long rateValue = 0;
-    int channelsValue = 0;
-    int encoding = 0;
-    mpg123_getformat(mh, &rateValue, &channelsValue, &encoding);
-    unsigned char buffer[65536];
-    size_t done = 0;
-    int err = MPG123_OK;
-    while (err == MPG123_OK || err == MPG123_NEW_FORMAT) {
-        err = mpg123_read(mh, buffer, sizeof(buffer), &done);
-        const short* s = reinterpret_cast<const short*>(buffer);
-        pcm.insert(pcm.end(), s, s + done / sizeof(short));
-    }
-    mpg123_frameinfo info;
-    if (mpg123_info(mh, &info) == MPG123_OK) {
-        kbps = info.bitrate;
-        cbr = info.vbr == MPG123_CBR;
-    }
-    // The stream's own channel count, before the fixed stereo output.
-    sampleRate = static_cast<int>(rateValue);
-    channelCount = info.mode == MPG123_M_MONO ? 1 : 2;
-    mpg123_close(mh);
-    mpg123_delete(mh);
-    return err == MPG123_DONE && !pcm.empty();
+    track = soundlayer::sampleTrack(music->sample);
+    music->play();
+    readStreamInfo(path);
+    return track && track->frames() > 0;
+}
+
+long long TrackProbe::frames() const {
+    return track ? track->frames() : 0;
+}
+
+int TrackProbe::rate() const {
+    return track ? track->rate : 0;
+}
+
+int TrackProbe::channels() const {
+    return track ? track->channels : 0;
+}
+
+const std::vector<int16_t>& TrackProbe::samples() const {
+    static const std::vector<int16_t> none;
+    return track ? track->samples : none;
 }
 
 void TrackProbe::spectrumAt(long long frame, float out[ENTRIES]) const {
-    float in[WINDOW];
-    kiss_fft_cpx bins[WINDOW / 2 + 1];
-    const long long first = frame - WINDOW;
-    for (int i = 0; i < WINDOW; ++i) {
-        const long long f = first + i;
-        float mono = 0.0f;
-        if (f >= 0 && f < frames()) {
-            mono = (static_cast<float>(pcm[2 * f]) + static_cast<float>(pcm[2 * f + 1])) *
-                   (0.5f / 32768.0f);
-        }
-        in[i] = mono * window[i];
+    soundlayer::setManualPosition(frame);
+    memcpy(out, music->getSpectrumBuffer(), sizeof(float) * ENTRIES);
+}
+
+void TrackProbe::readStreamInfo(const std::string& path) {
+    mpg123_handle* mh = mpg123_new(nullptr, nullptr);
+    if (!mh) {
+        return;
     }
-    kiss_fftr(fft, in, bins);
-    const float scale = 2.0f / windowSum;
-    for (int k = 0; k < ENTRIES; ++k) {
-        const kiss_fft_cpx& b = bins[k + 1];
-        float m = std::sqrt(b.r * b.r + b.i * b.i) * scale;
-        out[k] = m > 1.0f ? 1.0f : m;
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    unsigned char* audio = nullptr;
+    size_t bytes = 0;
+    off_t num = 0;
+    mpg123_frameinfo info;
+    if (mpg123_open(mh, path.c_str()) == MPG123_OK &&
+        mpg123_decode_frame(mh, &num, &audio, &bytes) != MPG123_ERR &&
+        mpg123_info(mh, &info) == MPG123_OK) {
+        kbps = info.bitrate;
+        cbr = info.vbr == MPG123_CBR;
     }
+    mpg123_close(mh);
+    mpg123_delete(mh);
 }

@@ -1,43 +1,42 @@
-// A decoded MP3 and the 512-entry spectrum at any position, computed the way the sound layer does.
+// The track as the demo hears it: loaded and played through Music and the sound layer's manual
+// output, so every spectrum read here is the layer's own, at any position we choose.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-struct kiss_fftr_state;
+class Music;
+class Track;
 
 class TrackProbe {
   public:
-    static const int WINDOW = 1024;
     static const int ENTRIES = 512;
 
-    TrackProbe();
+    TrackProbe() = default;
     ~TrackProbe();
     TrackProbe(const TrackProbe&) = delete;
     TrackProbe& operator=(const TrackProbe&) = delete;
 
-    // Decodes the whole file (gapless) to 16-bit stereo. False when it cannot be read.
+    // Loads the file as the demo does (mode MP3) and starts it. False when it does not load.
+    // One probe per process: the sound layer is a single global instance.
     bool load(const std::string& path);
-    long long frames() const { return static_cast<long long>(pcm.size() / 2); }
-    int rate() const { return sampleRate; }
-    int channels() const { return channelCount; }
-    // Nominal bitrate in kbit/s and whether the stream is constant bitrate.
+    long long frames() const;
+    int rate() const;
+    int channels() const;
+    // Nominal bitrate in kbit/s and whether the stream is constant bitrate (read from the file).
     int bitrate() const { return kbps; }
     bool constantBitrate() const { return cbr; }
-    // Interleaved left/right samples.
-    const std::vector<short>& samples() const { return pcm; }
-    // Spectrum of the 1024 frames that end at `frame` (exclusive): mono (L+R)/2, Hann window,
-    // bin k+1 in entry k, magnitude * 2 / sum(window), clamped to [0, 1]; frames before the
-    // start count as silence.
+    // Interleaved samples as the layer decoded them.
+    const std::vector<int16_t>& samples() const;
+    // The layer's spectrum with the audible position at `frame`.
     void spectrumAt(long long frame, float out[ENTRIES]) const;
 
   private:
-    std::vector<short> pcm;
-    int sampleRate = 0;
-    int channelCount = 0;
+    void readStreamInfo(const std::string& path);
+
+    Music* music = nullptr;
+    const Track* track = nullptr;
     int kbps = 0;
     bool cbr = false;
-    std::vector<float> window;
-    float windowSum = 0.0f;
-    kiss_fftr_state* fft = nullptr;
 };

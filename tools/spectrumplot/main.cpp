@@ -1,4 +1,5 @@
-// spectrumplot: draws the spectrum of an MP3 over time to a PNG, for looking at a track.
+// spectrumplot: draws the sound layer's spectrum of an MP3 over time to a PNG, for looking at a
+// track.
 // Usage: spectrumplot TRACK.mp3 OUT.png [FROM_S TO_S]
 //        spectrumplot TRACK.mp3 --levels   (a table of typical levels per section)
 // Top half: every entry (bottom = entry 0) against time, brightness = magnitude in dB.
