@@ -5,13 +5,24 @@
 #include <cstdio>
 #include <string>
 
+#include "Bass.h"
+#include "Bell.h"
+#include "Chime.h"
 #include "Composer.h"
+#include "Delay.h"
 #include "Envelope.h"
+#include "HiHat.h"
+#include "Kick.h"
+#include "Lead.h"
 #include "Limiter.h"
 #include "Mp3Peak.h"
 #include "Mp3Writer.h"
 #include "Oscillator.h"
+#include "Pad.h"
+#include "Pluck.h"
+#include "Reverb.h"
 #include "Rng.h"
+#include "Snare.h"
 
 TEST(SynthTest, LimiterHoldsTheCeilingAheadOfPeaksAndLeavesQuietSignalAlone) {
     const size_t n = 44100;
@@ -158,4 +169,106 @@ TEST(SynthTest, EncoderWritesA192kFileWhosePeakDecodesBackAndReportsFailures) {
     const std::string bad = std::string(VQ_BINARY_DIR) + "/no-such-folder/tone.mp3";
     EXPECT_FALSE(Mp3Writer().write(tone, 192, bad));
     EXPECT_LT(Mp3Peak().measure(bad), 0.0f);
+}
+
+namespace {
+
+// Peak of a buffer, where its sound ends (the last sample that is not zero), and how loud it
+// still was over the 2 ms before that end.
+struct Ending {
+    float peak = 0.0f;
+    float lastStep = 0.0f;
+    size_t last = 0;
+};
+
+Ending ending(const StereoBuffer& b) {
+    Ending e;
+    for (size_t i = 0; i < b.size(); ++i) {
+        const float m = std::fmax(std::fabs(b.left[i]), std::fabs(b.right[i]));
+        e.peak = std::fmax(e.peak, m);
+        e.last = m > 0.0f ? i : e.last;
+    }
+    for (size_t i = e.last > 88 ? e.last - 88 : 0; i <= e.last; ++i) {
+        e.lastStep = std::fmax(e.lastStep, std::fmax(std::fabs(b.left[i]), std::fabs(b.right[i])));
+    }
+    return e;
+}
+
+} // namespace
+
+TEST(SynthTest, EveryInstrumentDiesAwayInsteadOfStoppingWithAClick) {
+    // One note each, at 0.1 s, half a second long; the buffer leaves room for any tail.
+    const NoteList note = {{0.1, 0.5f, 57.0f, 1.0f}};
+    const NoteList shortHit = {{0.1, 0.1f, 0.0f, 1.0f}};
+    const NoteList clap = {{0.1, 0.3f, 1.0f, 1.0f}};
+    const NoteList snare = {{0.1, 0.3f, 0.0f, 1.0f}};
+    struct Case {
+        const char* name;
+        void (*render)(const NoteList&, StereoBuffer&);
+        const NoteList* notes;
+    };
+    const Case cases[] = {
+        {"kick", [](const NoteList& n, StereoBuffer& b) { Kick().render(n, b); }, &shortHit},
+        {"snare", [](const NoteList& n, StereoBuffer& b) { Snare().render(n, b); }, &snare},
+        {"clap", [](const NoteList& n, StereoBuffer& b) { Snare().render(n, b); }, &clap},
+        {"hat", [](const NoteList& n, StereoBuffer& b) { HiHat().render(n, b); }, &shortHit},
+        {"bass", [](const NoteList& n, StereoBuffer& b) { Bass(1.0f).render(n, b); }, &note},
+        {"pad", [](const NoteList& n, StereoBuffer& b) { Pad().render(n, b); }, &note},
+        {"lead", [](const NoteList& n, StereoBuffer& b) { Lead().render(n, b); }, &note},
+        {"pluck", [](const NoteList& n, StereoBuffer& b) { Pluck().render(n, b); }, &shortHit},
+        {"bell", [](const NoteList& n, StereoBuffer& b) { Bell().render(n, b); }, &note},
+        {"chime", [](const NoteList& n, StereoBuffer& b) { Chime().render(n, b); }, &shortHit},
+    };
+    for (const Case& c : cases) {
+        StereoBuffer out(10 * 44100);
+        c.render(*c.notes, out);
+        const Ending e = ending(out);
+        EXPECT_GT(e.peak, 0.05f) << c.name;
+        EXPECT_TRUE(std::isfinite(e.peak)) << c.name;
+        // The last sound is below -40 dB of the peak: a tail, not a cut.
+        EXPECT_LT(e.lastStep, 0.01f * e.peak) << c.name << " stops at " << e.last / 44100.0 << " s";
+        EXPECT_LT(e.last, out.size() - 1) << c.name;
+    }
+}
+
+TEST(SynthTest, EchoesPingPongAndDieAwayAndTheRoomStaysStable) {
+    const size_t n = 3 * 44100;
+    StereoBuffer click(n);
+    click.left[100] = 1.0f;
+    click.right[100] = 1.0f;
+    const StereoBuffer echoes = Delay(0.375f, 0.45f).process(click);
+    const size_t d = static_cast<size_t>(0.375f * 44100.0f);
+    auto energy = [&](const std::vector<float>& v, size_t from) {
+        double e = 0.0;
+        for (size_t i = from; i < from + 200 && i < v.size(); ++i) {
+            e += v[i] * v[i];
+        }
+        return e;
+    };
+    // First echo on the left only, the second on the right only, and quieter.
+    EXPECT_GT(energy(echoes.left, 100 + d), 0.01);
+    EXPECT_LT(energy(echoes.right, 100 + d), 1e-9);
+    EXPECT_GT(energy(echoes.right, 100 + 2 * d), 0.001);
+    EXPECT_LT(energy(echoes.left, 100 + 2 * d), 1e-9);
+    EXPECT_LT(energy(echoes.right, 100 + 2 * d), energy(echoes.left, 100 + d));
+    // Nothing before the first echo: the delay returns only the wet signal.
+    EXPECT_LT(energy(echoes.left, 0), 1e-12);
+
+    const StereoBuffer room = Reverb(0.84f, 0.3f).process(click);
+    double early = 0.0;
+    double late = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        ASSERT_TRUE(std::isfinite(room.left[i]) && std::isfinite(room.right[i]));
+        const double e = room.left[i] * room.left[i] + room.right[i] * room.right[i];
+        if (i < 44100 / 2) {
+            early += e;
+        } else if (i > 5 * 44100 / 2) {
+            late += e;
+        }
+    }
+    EXPECT_GT(early, 0.0);
+    // The tail has fallen by more than 40 dB after 2.5 s.
+    EXPECT_LT(late, early * 1e-4);
+    // The two channels differ, which is what makes the room wide.
+    EXPECT_NE(room.left, room.right);
 }

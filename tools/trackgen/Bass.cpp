@@ -14,7 +14,6 @@ void Bass::render(const NoteList& notes, StereoBuffer& out) const {
 void Bass::renderNote(const Note& note, StereoBuffer& out) const {
     const size_t start = static_cast<size_t>(note.start * dsp::SR + 0.5);
     const int gate = static_cast<int>(note.length * dsp::SR);
-    const int length = gate + static_cast<int>(0.08f * dsp::SR);
     const float hz = dsp::midiToHz(note.pitch);
     Oscillator saw;
     Oscillator sub;
@@ -25,7 +24,8 @@ void Bass::renderNote(const Note& note, StereoBuffer& out) const {
     SvFilter filter;
     const float cutMul = std::exp(-1.0f / (0.09f * dsp::SR));
     float cut = 1.0f;
-    for (int i = 0; i < length; ++i) {
+    // The note sounds until its release has died away.
+    for (int i = 0; i <= gate || !amp.finished(); ++i) {
         if (i == gate) {
             amp.release();
         }

@@ -11,7 +11,7 @@ void Kick::render(const NoteList& hits, StereoBuffer& out) const {
 
 void Kick::renderHit(const Note& hit, StereoBuffer& out) const {
     const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
-    const int length = static_cast<int>(0.5f * dsp::SR);
+    const int length = static_cast<int>(1.0f * dsp::SR);
     // Per-sample multipliers of the pitch sweep, the body and the click.
     const float sweepMul = std::exp(-1.0f / (0.045f * dsp::SR));
     const float bodyMul = std::exp(-1.0f / (0.30f * dsp::SR));
@@ -31,9 +31,9 @@ void Kick::renderHit(const Note& hit, StereoBuffer& out) const {
         float amp = i < 400 ? 1.0f : body;
         float v = std::sin(dsp::TWO_PI_F * phase) * amp + rng.bipolar() * click;
         v = dsp::softClip(1.8f * v) * hit.velocity;
-        // The last 10 ms fade to zero so the hit ends without a step.
-        if (i > length - 441) {
-            v *= static_cast<float>(length - i) / 441.0f;
+        // The last 30 ms fade to zero so the hit ends without a step.
+        if (i > length - 1323) {
+            v *= static_cast<float>(length - i) / 1323.0f;
         }
         out.add(start + i, v, v);
         sweep *= sweepMul;

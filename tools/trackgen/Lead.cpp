@@ -14,7 +14,6 @@ void Lead::render(const NoteList& notes, StereoBuffer& out) const {
 void Lead::renderNote(const Note& note, StereoBuffer& out) const {
     const size_t start = static_cast<size_t>(note.start * dsp::SR + 0.5);
     const int gate = static_cast<int>(note.length * dsp::SR);
-    const int length = gate + static_cast<int>(0.25f * dsp::SR);
     const float hz = dsp::midiToHz(note.pitch);
     Oscillator a;
     Oscillator b;
@@ -24,7 +23,8 @@ void Lead::renderNote(const Note& note, StereoBuffer& out) const {
     SvFilter filter;
     const float cutMul = std::exp(-1.0f / (0.25f * dsp::SR));
     float cut = 1.0f;
-    for (int i = 0; i < length; ++i) {
+    // The note sounds until its release has died away.
+    for (int i = 0; i <= gate || !amp.finished(); ++i) {
         if (i == gate) {
             amp.release();
         }

@@ -17,7 +17,6 @@ void Pad::renderNote(const Note& note, unsigned index, StereoBuffer& out) const 
     static const float PANS[3] = {-0.7f, 0.0f, 0.7f};
     const size_t start = static_cast<size_t>(note.start * dsp::SR + 0.5);
     const int gate = static_cast<int>(note.length * dsp::SR);
-    const int length = gate + static_cast<int>(1.2f * dsp::SR);
     Oscillator osc[3];
     for (int k = 0; k < 3; ++k) {
         osc[k].setFrequency(dsp::midiToHz(note.pitch + DETUNE[k]));
@@ -29,7 +28,8 @@ void Pad::renderNote(const Note& note, unsigned index, StereoBuffer& out) const 
     SvFilter fl;
     SvFilter fr;
     const float cutoff = 600.0f + 8000.0f * note.velocity * note.velocity;
-    for (int i = 0; i < length; ++i) {
+    // The note sounds until its release has died away.
+    for (int i = 0; i <= gate || !amp.finished(); ++i) {
         if (i == gate) {
             amp.release();
         }

@@ -17,7 +17,7 @@ void Snare::render(const NoteList& hits, StereoBuffer& out) const {
 
 void Snare::renderSnare(const Note& hit, unsigned seed, StereoBuffer& out) const {
     const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
-    const int length = static_cast<int>(0.35f * dsp::SR);
+    const int length = static_cast<int>(0.8f * dsp::SR);
     const float toneMul = std::exp(-1.0f / (0.07f * dsp::SR));
     const float noiseMul = std::exp(-1.0f / (0.11f * dsp::SR));
     Rng rng(seed);
@@ -41,7 +41,7 @@ void Snare::renderSnare(const Note& hit, unsigned seed, StereoBuffer& out) const
 
 void Snare::renderClap(const Note& hit, unsigned seed, StereoBuffer& out) const {
     const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
-    const int length = static_cast<int>(0.3f * dsp::SR);
+    const int length = static_cast<int>(0.7f * dsp::SR);
     const float tailMul = std::exp(-1.0f / (0.09f * dsp::SR));
     Rng rng(seed ^ 0xC1A9u);
     SvFilter band;
