@@ -51,7 +51,7 @@ std::vector<float> HiHat::synthesise(float decay, unsigned seed) const {
         }
         high.process(metal * 0.25f + rng.bipolar() * 0.6f);
         air.process(rng.bipolar());
-        take[i] = (high.hp() + air.hp()) * amp;
+        take[i] = (high.hp() + air.hp() * 0.4f) * amp;
         amp *= ampMul;
     }
     return take;

@@ -14,7 +14,7 @@ namespace {
 // Peaks of the decoded file stay at or below -1 dBFS; we aim a little lower for rounding.
 const float PEAK_LIMIT_DB = -1.1f;
 // The mix is limited further down: the encoder overshoots by up to about 2 dB.
-const float MIX_CEILING_DB = -3.4f;
+const float MIX_CEILING_DB = -2.9f;
 
 void scale(StereoBuffer& track, float gain) {
     for (size_t i = 0; i < track.size(); ++i) {
