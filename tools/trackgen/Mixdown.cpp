@@ -45,7 +45,7 @@ StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
     // The two groups of instruments render on their own threads into their own buses.
     Buses rhythm(frames, false);
     Buses harmony(frames, true);
-    std::thread worker([&] { renderHarmony(score, pump, harmony); });
+    std::thread worker([&] { renderHarmony(score, harmony); });
     renderRhythm(score, pump, rhythm);
     worker.join();
     StereoBuffer& master = rhythm.master;
@@ -88,14 +88,14 @@ void Mixdown::renderRhythm(const Score& score, const std::vector<float>& pump, B
     Bass(1.0f).render(score.bass, bus);
     duck(bus, pump);
     out.route(bus, 0.75f, 0.0f, 0.0f);
-}
-
-void Mixdown::renderHarmony(const Score& score, const std::vector<float>& pump, Buses& out) const {
-    StereoBuffer bus(out.master.size());
+    clear(bus);
     Pad().render(score.pad, bus);
     duck(bus, pump);
     out.route(bus, 0.7f, 0.0f, 0.3f);
-    clear(bus);
+}
+
+void Mixdown::renderHarmony(const Score& score, Buses& out) const {
+    StereoBuffer bus(out.master.size());
     Lead().render(score.lead, bus);
     out.route(bus, 0.6f, 0.3f, 0.3f);
     clear(bus);

@@ -29,10 +29,10 @@ class Mixdown {
         StereoBuffer reverbSend;
     };
 
-    // Drums and bass.
+    // Drums, bass and pads: everything that dips under the kick, and nothing with echoes.
     void renderRhythm(const Score& score, const std::vector<float>& pump, Buses& out) const;
-    // Pads, lead, arpeggio, bell and chime.
-    void renderHarmony(const Score& score, const std::vector<float>& pump, Buses& out) const;
+    // Lead, arpeggio, bell and chime: everything sent to the echo.
+    void renderHarmony(const Score& score, Buses& out) const;
     std::vector<float> duckCurve(const NoteList& kicks, size_t frames) const;
     void applyFade(StereoBuffer& master) const;
 };

@@ -18,7 +18,11 @@ void Pad::renderNote(const Note& note, unsigned index, StereoBuffer& out) const 
     const size_t start = static_cast<size_t>(note.start * dsp::SR + 0.5);
     const int gate = static_cast<int>(note.length * dsp::SR);
     Oscillator osc[3];
+    float panL[3];
+    float panR[3];
     for (int k = 0; k < 3; ++k) {
+        panL[k] = Pan(PANS[k]).l;
+        panR[k] = Pan(PANS[k]).r;
         osc[k].setFrequency(dsp::midiToHz(note.pitch + DETUNE[k]));
         osc[k].setPhase(0.37f * static_cast<float>(index * 3 + k));
     }
@@ -40,13 +44,11 @@ void Pad::renderNote(const Note& note, unsigned index, StereoBuffer& out) const 
             fl.set(cutoff * lfo, 0.8f);
             fr.set(cutoff * lfo * 1.05f, 0.8f);
         }
-        float l = 0.0f;
-        float r = 0.0f;
-        for (int k = 0; k < 3; ++k) {
-            float s = osc[k].saw();
-            l += s * Pan(PANS[k]).l;
-            r += s * Pan(PANS[k]).r;
-        }
+        const float s0 = osc[0].saw();
+        const float s1 = osc[1].saw();
+        const float s2 = osc[2].saw();
+        const float l = s0 * panL[0] + s1 * panL[1] + s2 * panL[2];
+        const float r = s0 * panR[0] + s1 * panR[1] + s2 * panR[2];
         float e = amp.next() * 0.3f;
         fl.process(l);
         fr.process(r);
