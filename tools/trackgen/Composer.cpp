@@ -3,7 +3,12 @@
 
 #include <cmath>
 
+#include "Rng.h"
+
 namespace {
+
+// Odd sixteenths come this late (seconds): the shuffle of the hats and the arpeggio.
+const double SWING = 0.014;
 
 // Melody steps: offset in beats within a four-bar phrase, length in beats, MIDI note.
 struct MelodyNote {
@@ -121,12 +126,16 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
 
 void Composer::addDrums(const Arrangement& a, double bar, double end, int barIndex, int bars,
                         Score& s) const {
+    // Hats vary a little in level, the same way in every build.
+    Rng rng(0x5EEDu + static_cast<uint32_t>(bar * 8.0));
     for (int step = 0; step < 16; ++step) {
         const double t = bar + step * STEP;
         // A section that ends in mid-bar stops its pattern there.
         if (t >= end - 1e-9) {
             break;
         }
+        const double swung = step % 2 ? t + SWING : t;
+        const float human = 0.88f + 0.24f * rng.unit();
         const bool lastBar = barIndex == bars - 1;
         if (a.kick && step % 4 == 0) {
             s.kick.push_back({t, 0.3f, 0.0f, 0.95f});
@@ -142,18 +151,18 @@ void Composer::addDrums(const Arrangement& a, double bar, double end, int barInd
             }
         }
         if (a.backbeat && !a.clap && (step == 7 || step == 15) && barIndex % 2 == 1) {
-            s.snare.push_back({t, 0.2f, 0.0f, 0.18f});
+            s.snare.push_back({swung, 0.2f, 0.0f, 0.18f});
         }
         if (a.hats == 1 && step % 2 == 0) {
             float vel = step % 4 == 2 ? 0.55f : 0.3f;
-            s.hats.push_back({t, 0.035f, 0.25f, vel});
+            s.hats.push_back({t, 0.035f, 0.25f, vel * human});
         }
         if (a.hats == 2) {
             if (step % 4 == 2) {
-                s.hats.push_back({t, 0.16f, -0.2f, 0.5f});
+                s.hats.push_back({t, 0.16f, -0.2f, 0.5f * human});
             } else {
                 float vel = step % 2 == 0 ? 0.45f : 0.28f;
-                s.hats.push_back({t, 0.03f, 0.3f, vel});
+                s.hats.push_back({swung, 0.03f, 0.3f, vel * human});
             }
         }
     }
@@ -195,7 +204,8 @@ void Composer::addArp(const Chord& c, double bar, double end, float level, Score
         const int k = ORDER[step];
         const int note = k == 3 ? c.arp[0] - 12 : c.arp[k];
         const float accent = step % 4 == 0 ? 1.0f : 0.7f;
-        s.pluck.push_back({t, 0.09f, static_cast<float>(note), level * accent * 0.45f});
+        const double swung = step % 2 ? t + SWING : t;
+        s.pluck.push_back({swung, 0.09f, static_cast<float>(note), level * accent * 0.45f});
     }
 }
 
