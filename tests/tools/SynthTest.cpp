@@ -1,5 +1,6 @@
 // Checks of the track generator's parts: limiter, oscillator, envelope, composition and encoder.
 #include <gtest/gtest.h>
+#include <kiss_fftr.h>
 
 #include <cmath>
 #include <cstdio>
@@ -200,6 +201,7 @@ TEST(SynthTest, EveryInstrumentDiesAwayInsteadOfStoppingWithAClick) {
     // One note each, at 0.1 s, half a second long; the buffer leaves room for any tail.
     const NoteList note = {{0.1, 0.5f, 57.0f, 1.0f}};
     const NoteList shortHit = {{0.1, 0.1f, 0.0f, 1.0f}};
+    const NoteList chimeHit = {{0.1, 0.11f, 45.0f, 1.0f}};
     const NoteList clap = {{0.1, 0.3f, 1.0f, 1.0f}};
     const NoteList snare = {{0.1, 0.3f, 0.0f, 1.0f}};
     struct Case {
@@ -217,7 +219,7 @@ TEST(SynthTest, EveryInstrumentDiesAwayInsteadOfStoppingWithAClick) {
         {"lead", [](const NoteList& n, StereoBuffer& b) { Lead().render(n, b); }, &note},
         {"pluck", [](const NoteList& n, StereoBuffer& b) { Pluck().render(n, b); }, &shortHit},
         {"bell", [](const NoteList& n, StereoBuffer& b) { Bell().render(n, b); }, &note},
-        {"chime", [](const NoteList& n, StereoBuffer& b) { Chime().render(n, b); }, &shortHit},
+        {"chime", [](const NoteList& n, StereoBuffer& b) { Chime().render(n, b); }, &chimeHit},
     };
     for (const Case& c : cases) {
         StereoBuffer out(10 * 44100);
@@ -271,4 +273,31 @@ TEST(SynthTest, EchoesPingPongAndDieAwayAndTheRoomStaysStable) {
     EXPECT_LT(late, early * 1e-4);
     // The two channels differ, which is what makes the room wide.
     EXPECT_NE(room.left, room.right);
+}
+
+TEST(SynthTest, ChimeKeepsItsEnergyInTheTitleCardBandForEveryChordRoot) {
+    // The roots an octave above the bass of the chords A, F, C, G and E.
+    for (float root : {45.0f, 41.0f, 48.0f, 43.0f, 40.0f}) {
+        StereoBuffer out(44100);
+        Chime().render({{0.0, 0.11f, root, 1.0f}}, out);
+        // The first 1024 frames after a 10 ms rise, Hann-windowed.
+        kiss_fftr_cfg fft = kiss_fftr_alloc(1024, 0, nullptr, nullptr);
+        float in[1024];
+        kiss_fft_cpx bins[513];
+        for (int i = 0; i < 1024; ++i) {
+            const float w = 0.5f - 0.5f * std::cos(6.2831853f * i / 1024.0f);
+            in[i] = 0.5f * (out.left[441 + i] + out.right[441 + i]) * w;
+        }
+        kiss_fftr(fft, in, bins);
+        kiss_fftr_free(fft);
+        double band = 0.0;
+        double total = 0.0;
+        for (int k = 1; k <= 512; ++k) {
+            const double e = bins[k].r * bins[k].r + bins[k].i * bins[k].i;
+            total += e;
+            // Bins 39 to 62: 1.68 to 2.67 kHz, the entries 38 to 61 around the cards' 42 to 59.
+            band += (k >= 39 && k <= 62) ? e : 0.0;
+        }
+        EXPECT_GT(band, 0.9 * total) << "root " << root;
+    }
 }

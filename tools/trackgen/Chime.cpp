@@ -1,17 +1,18 @@
 // Chime synthesis.
 #include "Chime.h"
 
-#include <map>
+#include <cmath>
 
 void Chime::render(const NoteList& hits, StereoBuffer& out) const {
-    std::map<float, std::vector<float>> takes;
+    std::map<std::pair<float, float>, std::vector<float>> takes;
+    unsigned index = 0;
     for (const Note& hit : hits) {
-        std::vector<float>& take = takes[hit.length];
+        std::vector<float>& take = takes[std::make_pair(hit.length, hit.pitch)];
         if (take.empty()) {
-            take = synthesise(hit.length);
+            take = synthesise(hit.length, hit.pitch);
         }
         const size_t start = static_cast<size_t>(hit.start * dsp::SR + 0.5);
-        const Pan pan(hit.pitch);
+        const Pan pan((index++ & 1) ? 0.3f : -0.3f);
         const float l = pan.l * hit.velocity;
         const float r = pan.r * hit.velocity;
         for (size_t i = 0; i < take.size(); ++i) {
@@ -20,16 +21,17 @@ void Chime::render(const NoteList& hits, StereoBuffer& out) const {
     }
 }
 
-std::vector<float> Chime::synthesise(float decay) const {
-    // Carrier at the 20th harmonic of A2: every sideband is a harmonic of A.
-    const float modHz = 110.0f;
-    const float carrierHz = 20.0f * modHz;
+std::vector<float> Chime::synthesise(float decay, float pitch) const {
+    // The carrier is the harmonic of the modulator nearest 2.2 kHz.
+    const float modHz = dsp::midiToHz(pitch);
+    const float carrierHz = std::round(2200.0f / modHz) * modHz;
     const int length = static_cast<int>(decay * 6.0f * dsp::SR);
     const float ampMul = std::exp(-1.0f / (decay * dsp::SR));
     const float indexMul = std::exp(-1.0f / (decay * 2.0f * dsp::SR));
+    // Sidebands reach about index x modulator either side: keep the spread near 550 Hz.
+    float index = 550.0f / modHz;
     std::vector<float> take(length);
     float amp = 1.0f;
-    float index = 5.0f;
     float pc = 0.0f;
     float pm = 0.0f;
     for (int i = 0; i < length; ++i) {

@@ -1,7 +1,10 @@
-// Chime: FM with a 110 Hz modulator on a 2.2 kHz carrier; its sidebands fill 1.7-2.7 kHz evenly,
-// a bright metallic tick that marks the beat. Every hit is the same sound, made once per decay.
+// Chime: FM on a carrier near 2.2 kHz, modulated at the note's own frequency, so that its
+// sidebands, all harmonics of that note, fill 1.7-2.7 kHz evenly: a bright metallic tick on the
+// beat that stays in tune with the chord. Each note and decay is made once, then replayed.
 #pragma once
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "Dsp.h"
@@ -10,9 +13,9 @@
 
 class Chime {
   public:
-    // length = decay in seconds, pitch = pan.
+    // length = decay in seconds, pitch = the modulator's note; hits alternate left and right.
     void render(const NoteList& hits, StereoBuffer& out) const;
 
   private:
-    std::vector<float> synthesise(float decay) const;
+    std::vector<float> synthesise(float decay, float pitch) const;
 };

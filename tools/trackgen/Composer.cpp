@@ -90,7 +90,7 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
             now.hats = b < 4 ? 2 : 1;
         }
         addDrums(now, bar, end, b, bars, s);
-        addChimes(now, bar, barEnd, s);
+        addChimes(now, chord, bar, barEnd, s);
         if (now.bass) {
             addBass(now, chord, bar, end, s);
         }
@@ -226,7 +226,8 @@ void Composer::addMelody(int phrase, double start, double end, Score& s) const {
     }
 }
 
-void Composer::addChimes(const Arrangement& a, double bar, double end, Score& s) const {
+void Composer::addChimes(const Arrangement& a, const Chord& c, double bar, double end,
+                         Score& s) const {
     if (a.chime == 0) {
         return;
     }
@@ -237,7 +238,8 @@ void Composer::addChimes(const Arrangement& a, double bar, double end, Score& s)
             break;
         }
         const float accent = beat == 0 ? 1.0f : 0.8f;
-        s.chime.push_back({t, 0.11f, beat % 2 ? 0.3f : -0.3f, a.chimeLevel * accent});
+        // Tuned to the chord: its partials are harmonics of the root an octave above the bass.
+        s.chime.push_back({t, 0.11f, static_cast<float>(c.root + 12), a.chimeLevel * accent});
     }
 }
 

@@ -37,6 +37,6 @@ class Composer {
     void addArp(const Chord& c, double bar, double end, float level, Score& s) const;
     void addMelody(int phrase, double start, double end, Score& s) const;
     void addRoll(double start, double end, Score& s) const;
-    void addChimes(const Arrangement& a, double bar, double end, Score& s) const;
+    void addChimes(const Arrangement& a, const Chord& c, double bar, double end, Score& s) const;
     Arrangement arrangement(int index) const;
 };

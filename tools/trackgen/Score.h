@@ -25,7 +25,7 @@ struct Score {
     NoteList lead;
     NoteList pluck; // length = decay in seconds
     NoteList bell;  // length = decay in seconds
-    NoteList chime; // length = decay in seconds, pitch = pan
+    NoteList chime; // length = decay in seconds, pitch = the root its partials belong to
     NoteList riser; // length = duration of the swell
     NoteList crash; // as hats, with a long decay
 };
