@@ -38,13 +38,14 @@ float quantile(std::vector<float> v, float q) {
 }
 
 // Per section: entries 3 and 4 (median, 90th percentile, max), the card entries 42-59 on the
-// beats, and the bars' entries 0, 10 .. 490 (median over bars of their median and 90th
-// percentile, the largest peak, how many bars reach 0.05 at their 90th percentile).
+// beats (mean over the 18 entries: median and 90th percentile over the beats), the 90th
+// percentile of the bars' entries 0 to 60, the median of the 90th percentiles of the bars'
+// entries 70 to 490, and the largest value of any bar entry.
 void printLevels(const TrackProbe& probe) {
     static const double CUTS[9] = {0, 26, 90, 122, 170, 194, 226, 249, 266};
     float s[TrackProbe::ENTRIES];
-    printf("section   e3 p50/p90/max     e4 p50/p90/max     cards@beat p50/p90  bars p50 p90 max "
-           "n>=.05\n");
+    printf("section  e3 p50/p90/max     e4 p50/p90/max     cards@beat p50/p90  "
+           "bars 0..60 p90                       70..490 p90  max\n");
     for (int c = 0; c < 8; ++c) {
         std::vector<float> e3, e4, beat;
         std::vector<std::vector<float>> bars(50);
@@ -67,20 +68,22 @@ void printLevels(const TrackProbe& probe) {
             }
             beat.push_back(m);
         }
-        std::vector<float> p50, p90;
+        std::vector<float> upper;
         float peak = 0.0f;
-        int reach = 0;
         for (int i = 0; i < 50; ++i) {
-            p50.push_back(quantile(bars[i], 0.5f));
-            p90.push_back(quantile(bars[i], 0.9f));
             peak = std::max(peak, *std::max_element(bars[i].begin(), bars[i].end()));
-            reach += p90.back() >= 0.05f ? 1 : 0;
+            if (i >= 7) {
+                upper.push_back(quantile(bars[i], 0.9f));
+            }
         }
-        printf("%3.0f-%3.0f  %.3f/%.3f/%.3f  %.3f/%.3f/%.3f  %.3f/%.3f        %.3f %.3f %.3f %d\n",
-               CUTS[c], CUTS[c + 1], quantile(e3, 0.5f), quantile(e3, 0.9f),
+        printf("%3.0f-%3.0f  %.3f/%.3f/%.3f  %.3f/%.3f/%.3f  %.3f/%.3f        ", CUTS[c],
+               CUTS[c + 1], quantile(e3, 0.5f), quantile(e3, 0.9f),
                *std::max_element(e3.begin(), e3.end()), quantile(e4, 0.5f), quantile(e4, 0.9f),
-               *std::max_element(e4.begin(), e4.end()), quantile(beat, 0.5f), quantile(beat, 0.9f),
-               quantile(p50, 0.5f), quantile(p90, 0.5f), peak, reach);
+               *std::max_element(e4.begin(), e4.end()), quantile(beat, 0.5f), quantile(beat, 0.9f));
+        for (int i = 0; i <= 6; ++i) {
+            printf("%.3f ", quantile(bars[i], 0.9f));
+        }
+        printf("  %.4f      %.3f\n", quantile(upper, 0.5f), peak);
     }
 }
 
