@@ -83,6 +83,10 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
             now.kick = b >= 8;
             now.bass = b >= 8 ? 2 : 0;
         }
+        // The quiet sections open the pads' filter as they go, building toward the next beat.
+        if (index == 0 || index == 2 || index == 6) {
+            now.padOpen = a.padOpen * (0.6f + 0.4f * static_cast<float>(b) / (bars - 1));
+        }
         // The outro keeps the full hats while the beat lasts; then the beat drops out and eighth
         // hats carry on into the fade.
         if (outro) {
@@ -105,7 +109,9 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
         if (now.bell && b % 2 == 0) {
             s.bell.push_back({bar, 1.2f, float(chord.arp[0] - 12), 0.32f});
         }
-        if (now.lead && b % 4 == 0 && !(index == 1 && b < 16)) {
+        // The lead waits for the second half of the first groove and of the driving part.
+        const bool leadWaits = (index == 1 && b < 16) || (index == 5 && b < 8);
+        if (now.lead && b % 4 == 0 && !leadWaits) {
             addMelody((b / 4) % 2, bar, end, s);
         }
         // A crash opens every section that starts with the beat, and every eighth bar in it.
