@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "scenes/Creds.h"
 #include "scenes/Intro.h"
 #include "scenes/Preface.h"
 #include "scenes/Sex.h"
@@ -43,6 +44,9 @@ Scene* Timeline::createScene(const char* name, Timer* timer, Music* music) {
     }
     if (strcmp(name, "Spectrum") == 0) {
         return new Spectrum(timer, music);
+    }
+    if (strcmp(name, "Creds") == 0) {
+        return new Creds(timer, music);
     }
     if (strcmp(name, "Sex") == 0) {
         return new Sex(timer, music);

@@ -61,4 +61,35 @@ press Escape
 wait_demo 20
 expect_eq "$DEMO_STATUS" 0 "status after f then Escape"
 
+# Closing the window, as a window manager asks it: status 0.
+start_demo_window
+"$build/tests/vq_close_window" "$DEMO_WINDOW" || fail "could not send the close request"
+wait_demo 20
+expect_eq "$DEMO_STATUS" 0 "status after closing the window"
+
+# A size of 0 0 goes to SDL as it is; whatever SDL makes of it, a clean end.
+start_demo_window 0 0
+press q
+wait_demo 20
+expect_eq "$DEMO_STATUS" 0 "status with size 0 0"
+
+# q during loading takes effect in the first frame.
+start_demo_window
+press q
+wait_demo 20
+expect_eq "$DEMO_STATUS" 0 "status after q during loading"
+
+# Escape during the start-up wait: a track of silence keeps the wait going to its bound.
+ffmpeg -v error -f lavfi -i anullsrc=r=44100:cl=stereo -t 12 -c:a libmp3lame mixdown.mp3 \
+    || fail "could not make a silent track"
+begin=$(date +%s)
+start_demo_window
+sleep 1
+press Escape
+wait_demo 20
+expect_eq "$DEMO_STATUS" 0 "status after Escape during the wait"
+spent=$(($(date +%s) - begin))
+[ "$spent" -le 9 ] || fail "the start-up wait lasted longer than its bound: $spent s"
+rm -f mixdown.mp3
+
 echo "window: all checks passed"

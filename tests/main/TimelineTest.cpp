@@ -80,4 +80,73 @@ TEST(TimelineRun, AFrameAt266SecondsQuitsWithStatusZeroWithoutDrawing) {
                 ::testing::Not(::testing::HasSubstr("probe drawn")));
 }
 
+// The two start-up samples read 1 s; every frame after them reads the slot's time.
+float eventFrameTime = 0.0f;
+int eventSamples = 0;
+int eventTick() {
+    return ++eventSamples <= 2 ? 1000 : 1000 + static_cast<int>(eventFrameTime * 1000.0f);
+}
+
+// A scene that ends the process with status 7 once drawn: the loop went on.
+class EndingScene : public Scene {
+  public:
+    void render() override { exit(7); }
+};
+
+// Starts the demo's timeline, queues one event and runs the loop from time t.
+[[noreturn]] void runWithEvent(float t, const SDL_Event& event) {
+    eventFrameTime = t;
+    Timer::setTickSource(&eventTick);
+    Timeline timeline;
+    char name[] = "vorrel-quisp";
+    char* argv[] = {name, nullptr};
+    timeline.start(1, argv);
+    const int slot = Timeline::slotAt(t);
+    delete timeline.scenes[slot];
+    timeline.scenes[slot] = new EndingScene();
+    SDL_Event queued = event;
+    SDL_PushEvent(&queued);
+    timeline.run();
+}
+
+SDL_Event keyPress(SDLKey key) {
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    return event;
+}
+
+TEST(TimelineRun, QuitKeysAndClosingEndEverySlotWithStatusZeroAndFGoesOn) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SDL_Event close = {};
+    close.type = SDL_QUIT;
+    const float times[Timeline::SLOT_COUNT] = {1, 30, 100, 150, 180, 200, 230, 260};
+    for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
+        // Each slot gets one of the four events; each event is tried in two slots.
+        switch (slot % 4) {
+        case 0:
+            EXPECT_EXIT(runWithEvent(times[slot], keyPress(SDLK_ESCAPE)),
+                        ::testing::ExitedWithCode(0), "")
+                << "Escape in slot " << slot;
+            break;
+        case 1:
+            EXPECT_EXIT(runWithEvent(times[slot], keyPress(SDLK_q)), ::testing::ExitedWithCode(0),
+                        "")
+                << "q in slot " << slot;
+            break;
+        case 2:
+            EXPECT_EXIT(runWithEvent(times[slot], close), ::testing::ExitedWithCode(0), "")
+                << "closing in slot " << slot;
+            break;
+        default:
+            EXPECT_EXIT(runWithEvent(times[slot], keyPress(SDLK_f)), ::testing::ExitedWithCode(7),
+                        "")
+                << "f in slot " << slot;
+            break;
+        }
+    }
+}
+
 } // namespace

@@ -17,9 +17,10 @@ const int EM_PIXELS = 360; // lettering is drawn this large, then shrunk with ar
 
 } // namespace
 
-void Cards::pictureSize(float quadWidth, float quadHeight, int& width, int& height) {
+void Cards::pictureSize(float quadWidth, float quadHeight, float texelsPerUnit, int& width,
+                        int& height) {
     const int ratio = static_cast<int>(std::lround(std::log2(quadWidth / quadHeight)));
-    const int longSide = std::max(256, ceilPow2(std::max(quadWidth, quadHeight) * 200.0f));
+    const int longSide = std::max(256, ceilPow2(std::max(quadWidth, quadHeight) * texelsPerUnit));
     width = ratio >= 0 ? longSide : longSide >> -ratio;
     height = ratio >= 0 ? longSide >> ratio : longSide;
 }
@@ -29,7 +30,7 @@ Canvas Cards::makeCard(const CardSpec& spec, const FontSet& fonts) {
                                  : spec.face == Face::Condensed ? fonts.condensed
                                                                 : fonts.serifItalic;
     int w = 0, h = 0;
-    pictureSize(spec.quadWidth, spec.quadHeight, w, h);
+    pictureSize(spec.quadWidth, spec.quadHeight, spec.texelsPerUnit, w, h);
     Canvas card(w, h);
     card.setLogicalSize(spec.quadWidth, spec.quadHeight);
     const Canvas art = WordArt::render(font, spec.text, spec.style, EM_PIXELS);
@@ -43,9 +44,9 @@ Canvas Cards::makeCard(const CardSpec& spec, const FontSet& fonts) {
     return card;
 }
 
-Canvas Cards::makeSmiley(float quadWidth, float quadHeight) {
+Canvas Cards::makeSmiley(float quadWidth, float quadHeight, float texelsPerUnit) {
     int w = 0, h = 0;
-    pictureSize(quadWidth, quadHeight, w, h);
+    pictureSize(quadWidth, quadHeight, texelsPerUnit, w, h);
     Canvas card(w, h);
     card.setLogicalSize(quadWidth, quadHeight);
     const float cx = 0.5f * quadWidth;

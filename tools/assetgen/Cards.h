@@ -17,14 +17,18 @@ struct CardSpec {
     Face face = Face::Bold;
     LetterStyle style;
     float maxEm = 100.0f; // largest em in world units, so short words do not balloon
+    // Texels per world unit: about what the card shows on screen at its nearest, so that no
+    // texture holds far more detail than the screen can show (they all stay in memory).
+    float texelsPerUnit = 200.0f;
 };
 
 class Cards {
   public:
     // Power-of-two sides (at most 1024) whose ratio is the power of two nearest the quad's.
-    static void pictureSize(float quadWidth, float quadHeight, int& width, int& height);
+    static void pictureSize(float quadWidth, float quadHeight, float texelsPerUnit, int& width,
+                            int& height);
     static Canvas makeCard(const CardSpec& spec, const FontSet& fonts);
-    static Canvas makeSmiley(float quadWidth, float quadHeight);
+    static Canvas makeSmiley(float quadWidth, float quadHeight, float texelsPerUnit);
 
     // The looks shared by several cards.
     static LetterStyle chrome();

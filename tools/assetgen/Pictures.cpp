@@ -15,7 +15,7 @@
 namespace {
 
 CardSpec card(const char* text, float w, float h, Face face, const LetterStyle& style,
-              float maxEm = 100.0f) {
+              float texelsPerUnit, float maxEm = 100.0f) {
     CardSpec s;
     s.text = text;
     s.quadWidth = w;
@@ -23,6 +23,7 @@ CardSpec card(const char* text, float w, float h, Face face, const LetterStyle& 
     s.face = face;
     s.style = style;
     s.maxEm = maxEm;
+    s.texelsPerUnit = texelsPerUnit;
     return s;
 }
 
@@ -35,7 +36,8 @@ struct Entry {
 
 // The tube's wall, made once: the still picture of the tube is lined with it too.
 const Canvas& tunnelWall() {
-    static const Canvas wall = Surfaces::tunnelPlates(1024, 512);
+    // Seen from about 15 units, one repeat spans some 380 x 160 pixels of the screen.
+    static const Canvas wall = Surfaces::tunnelPlates(512, 256);
     return wall;
 }
 
@@ -46,31 +48,35 @@ std::vector<Entry> entries(const FontSet& fonts) {
             {file, Entry::Translucent, [&fonts, spec] { return Cards::makeCard(spec, fonts); }});
     };
     const Face B = Face::Bold, C = Face::Condensed, S = Face::SerifItalic;
-    // The opening cards; the quads' sizes are those the title scene draws them at.
-    addCard("vorrel.png", card("VORREL", 8.5f, 5.5f, B, Cards::chrome()));
-    addCard("quisp.png", card("QUISP", 4.5f, 2.5f, B, Cards::chrome()));
-    addCard("presents.png", card("presents", 2.5f, 1.5f, S, Cards::pale()));
-    addCard("morvane.png", card("MORVANE", 6.5f, 4.5f, B, Cards::gold()));
-    // The credits cards: roles in italics, names in chrome.
-    addCard("code.png", card("code", 1.5f, 1.5f, S, Cards::amber()));
-    addCard("pevrick.png", card("PEVRICK", 4.5f, 2.5f, B, Cards::chrome()));
-    addCard("telquin.png", card("TELQUIN", 3.5f, 2.5f, B, Cards::chrome()));
-    addCard("music.png", card("music", 2.5f, 2.5f, S, Cards::amber()));
-    addCard("and.png", card("and", 1.5f, 1.5f, S, Cards::amber()));
-    addCard("graphics.png", card("graphics", 2.0f, 2.5f, S, Cards::amber()));
-    addCard("ulmerd.png", card("ULMERD", 4.5f, 2.5f, B, Cards::chrome()));
-    // The closing message, all in one plane: a shared largest em keeps the words in scale.
+    // The opening cards; the quads' sizes are those the title scene draws them at, the
+    // densities what the nearest frame shows of them (Vorrel at 10 units, Quisp at 4).
+    addCard("vorrel.png", card("VORREL", 8.5f, 5.5f, B, Cards::chrome(), 120.0f));
+    addCard("quisp.png", card("QUISP", 4.5f, 2.5f, B, Cards::chrome(), 200.0f));
+    addCard("presents.png", card("presents", 2.5f, 1.5f, S, Cards::pale(), 100.0f));
+    addCard("morvane.png", card("MORVANE", 6.5f, 4.5f, B, Cards::gold(), 78.0f));
+    // The credits cards, which fly up to the near plane: roles in italics, names in chrome.
+    const float near = 140.0f;
+    addCard("code.png", card("code", 1.5f, 1.5f, S, Cards::amber(), near));
+    addCard("pevrick.png", card("PEVRICK", 4.5f, 2.5f, B, Cards::chrome(), near));
+    addCard("telquin.png", card("TELQUIN", 3.5f, 2.5f, B, Cards::chrome(), near));
+    addCard("music.png", card("music", 2.5f, 2.5f, S, Cards::amber(), near));
+    addCard("and.png", card("and", 1.5f, 1.5f, S, Cards::amber(), near));
+    addCard("graphics.png", card("graphics", 2.0f, 2.5f, S, Cards::amber(), near));
+    addCard("ulmerd.png", card("ULMERD", 4.5f, 2.5f, B, Cards::chrome(), near));
+    // The closing message, all in one plane 17 units away (about 43 pixels a unit): a shared
+    // largest em keeps the words in scale.
     const float em = 1.2f;
-    addCard("greetings.png", card("GREETINGS", 4.0f, 2.0f, C, Cards::pale(), em));
-    addCard("is.png", card("IS", 2.8f, 2.0f, B, Cards::pale(), em));
-    addCard("like.png", card("LIKE", 2.5f, 1.5f, B, Cards::pale(), em));
-    addCard("redsex.png", card("SEX", 3.6f, 3.0f, B, Cards::red(), 1.6f));
-    addCard("some.png", card("SOME", 3.5f, 3.0f, B, Cards::pale(), em));
-    addCard("get.png", card("GET", 2.5f, 3.0f, B, Cards::pale(), em));
-    addCard("it.png", card("IT", 2.7f, 3.0f, B, Cards::pale(), em));
-    addCard("dont.png", card("DON'T", 2.0f, 2.7f, C, Cards::pale(), em));
+    const float far = 64.0f;
+    addCard("greetings.png", card("GREETINGS", 4.0f, 2.0f, C, Cards::pale(), far, em));
+    addCard("is.png", card("IS", 2.8f, 2.0f, B, Cards::pale(), far, em));
+    addCard("like.png", card("LIKE", 2.5f, 1.5f, B, Cards::pale(), far, em));
+    addCard("redsex.png", card("SEX", 3.6f, 3.0f, B, Cards::red(), far, 1.6f));
+    addCard("some.png", card("SOME", 3.5f, 3.0f, B, Cards::pale(), far, em));
+    addCard("get.png", card("GET", 2.5f, 3.0f, B, Cards::pale(), far, em));
+    addCard("it.png", card("IT", 2.7f, 3.0f, B, Cards::pale(), far, em));
+    addCard("dont.png", card("DON'T", 2.0f, 2.7f, C, Cards::pale(), far, em));
     list.push_back(
-        {"smiley.png", Entry::Translucent, [] { return Cards::makeSmiley(2.5f, 2.7f); }});
+        {"smiley.png", Entry::Translucent, [far] { return Cards::makeSmiley(2.5f, 2.7f, far); }});
 
     list.push_back({"marble.0000.png", Entry::Opaque, [] { return Surfaces::marble(512); }});
     list.push_back({"tunnel.png", Entry::Opaque, [] { return tunnelWall(); }});

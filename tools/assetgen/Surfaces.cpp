@@ -37,9 +37,9 @@ namespace {
 
 const int PLATE_COLUMNS = 12;
 const int PLATE_ROWS = 3;
-const float BAND = 0.12f;   // share of the tile's length taken by the glowing ring band
-const float TUBE_U = 7.85f; // world units around the tube (2 pi r, r = 1.25)
-const float TUBE_V = 3.33f; // world units along the tube per repeat
+const float BAND = 0.12f;         // share of the tile's length taken by the glowing ring band
+const float TUBE_U = 7.85f;       // world units around the tube (2 pi r, r = 1.25)
+const float TUBE_V = 3.33f;       // world units along the tube per repeat
 const unsigned GROOVE = 0x040507; // the gaps between plates and the band's frame
 
 } // namespace

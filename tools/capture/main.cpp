@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "Capture.h"
 #include "CaptureOptions.h"
@@ -11,8 +12,12 @@
 int main(int argc, char** argv) {
     CaptureOptions options;
     std::string error;
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        printf("%s\n", CaptureOptions::usage());
+        return 0;
+    }
     if (!options.parse(argc, argv, error)) {
-        fprintf(stderr, "vorrel-capture: %s\n%s\n", error.c_str(), CaptureOptions::usage());
+        fprintf(stderr, "vorrel-capture: %s (--help for the options)\n", error.c_str());
         return 2;
     }
     if (!options.scene.empty() && !options.toGiven) {
