@@ -1,0 +1,67 @@
+// Reading a track through Music and the sound layer's manual output.
+#include "TrackProbe.h"
+
+#include <cstring>
+#include <mpg123.h>
+
+#include "platform/Music.h"
+#include "platform/sound/Track.h"
+
+TrackProbe::~TrackProbe() {
+    delete music;
+}
+
+bool TrackProbe::load(const std::string& path) {
+    soundlayer::useManualOutput(true);
+    music = new Music();
+    music->load(path, MP3);
+    if (!music->sample) {
+        return false;
+    }
+    track = soundlayer::sampleTrack(music->sample);
+    music->play();
+    readStreamInfo(path);
+    return track && track->frames() > 0;
+}
+
+long long TrackProbe::frames() const {
+    return track ? track->frames() : 0;
+}
+
+int TrackProbe::rate() const {
+    return track ? track->rate : 0;
+}
+
+int TrackProbe::channels() const {
+    return track ? track->channels : 0;
+}
+
+const std::vector<int16_t>& TrackProbe::samples() const {
+    static const std::vector<int16_t> none;
+    return track ? track->samples : none;
+}
+
+void TrackProbe::spectrumAt(long long frame, float out[ENTRIES]) const {
+    soundlayer::setManualPosition(frame);
+    memcpy(out, music->getSpectrumBuffer(), sizeof(float) * ENTRIES);
+}
+
+void TrackProbe::readStreamInfo(const std::string& path) {
+    mpg123_handle* mh = mpg123_new(nullptr, nullptr);
+    if (!mh) {
+        return;
+    }
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    unsigned char* audio = nullptr;
+    size_t bytes = 0;
+    off_t num = 0;
+    mpg123_frameinfo info;
+    if (mpg123_open(mh, path.c_str()) == MPG123_OK &&
+        mpg123_decode_frame(mh, &num, &audio, &bytes) != MPG123_ERR &&
+        mpg123_info(mh, &info) == MPG123_OK) {
+        kbps = info.bitrate;
+        cbr = info.vbr == MPG123_CBR;
+    }
+    mpg123_close(mh);
+    mpg123_delete(mh);
+}

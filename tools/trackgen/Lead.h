@@ -1,0 +1,14 @@
+// Lead: two detuned saws and a square an octave up, filter envelope and delayed vibrato.
+#pragma once
+
+#include "Note.h"
+#include "Dsp.h"
+#include "StereoBuffer.h"
+
+class Lead {
+  public:
+    void render(const NoteList& notes, StereoBuffer& out) const;
+
+  private:
+    void renderNote(const Note& note, StereoBuffer& out) const;
+};

@@ -1,0 +1,14 @@
+// Pluck for arpeggios: a bright saw with a fast filter and amplitude decay.
+#pragma once
+
+#include "Note.h"
+#include "Dsp.h"
+#include "StereoBuffer.h"
+
+class Pluck {
+  public:
+    void render(const NoteList& notes, StereoBuffer& out) const;
+
+  private:
+    void renderNote(const Note& note, unsigned index, StereoBuffer& out) const;
+};
