@@ -64,6 +64,20 @@ void BM_DecodeWholeMp3(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeWholeMp3)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
+// The demo's own generated track, as the start-up decodes it.
+void BM_DecodeMixdown(benchmark::State& state) {
+    const std::string path = std::string(VQ_DATA_DIR) + "/mixdown.mp3";
+    for (auto _ : state) {
+        Track track;
+        if (Mp3Decoder::decode(path.c_str(), &track) != 0) {
+            state.SkipWithError("no mixdown.mp3 in the data folder: build the data first");
+            return;
+        }
+        benchmark::DoNotOptimize(track.samples.data());
+    }
+}
+BENCHMARK(BM_DecodeMixdown)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
 void BM_FfmpegDecodeToNull(benchmark::State& state) {
     const std::string command = "ffmpeg -v quiet -i " + longTrack() + " -f null -";
     // ffmpeg's own processor time, which the CPU column (this process only) leaves out.
