@@ -22,3 +22,14 @@ void Card::draw(Texture* texture, const float corners[4][2], float z) {
     texture->disable();
     glDisable(GL_BLEND);
 }
+
+void Card::beginFrame() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+void Card::endFrame() {
+    glPopMatrix();
+}

@@ -9,4 +9,9 @@ class Card {
     // the plane z. The image shows upright; the quad writes depth over its whole area, also
     // where the image is transparent. Leaves blending and texturing off.
     static void draw(Texture* texture, const float corners[4][2], float z);
+
+    // The frame around a card scene's cards: cleared to black, the modelview pushed, the colour
+    // white; endFrame pops the modelview again.
+    static void beginFrame();
+    static void endFrame();
 };

@@ -1,8 +1,6 @@
 // The opening cards' timing, corners and spectrum terms.
 #include "scenes/Preface.h"
 
-#include <GL/gl.h>
-
 #include <iostream>
 
 #include "image/Texture.h"
@@ -37,10 +35,7 @@ void Preface::render() {
         init();
         initialized = true;
     }
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glColor3f(1.0f, 1.0f, 1.0f);
+    Card::beginFrame();
 
     // The first rule that holds chooses; the slot ends before the scene clock reaches 26.
     const float t = local_timer->getElapsedTime();
@@ -60,7 +55,7 @@ void Preface::render() {
         drawTitle();
     }
 
-    glPopMatrix();
+    Card::endFrame();
 }
 
 void Preface::drawVorrel() {

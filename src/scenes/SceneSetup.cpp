@@ -55,16 +55,7 @@ void SceneSetup::drawOverlay(Texture* texture) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     texture->enable();
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(0.0f, 600.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(800.0f, 600.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(800.0f, 0.0f, 0.0f);
-    glEnd();
+    drawScreenQuad(0.0f);
     texture->disable();
     glDisable(GL_BLEND);
 
@@ -72,4 +63,17 @@ void SceneSetup::drawOverlay(Texture* texture) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+}
+
+void SceneSetup::drawScreenQuad(float z) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, z);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(0.0f, 600.0f, z);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(800.0f, 600.0f, z);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(800.0f, 0.0f, z);
+    glEnd();
 }

@@ -27,6 +27,10 @@ class SceneSetup {
     // both matrix stacks as found and the matrix mode at modelview.
     static void drawOverlay(Texture* texture);
 
+    // One quad over the whole 800 x 600 frame in screen units (y downwards) at depth z,
+    // texture (0, 0) at its top-left corner, wound counter-clockwise on screen.
+    static void drawScreenQuad(float z);
+
     double nearPlane;
     double aspect;
     float eye[3];

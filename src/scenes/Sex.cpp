@@ -1,8 +1,6 @@
 // The word cards' start times and places in the plane z = -7.
 #include "scenes/Sex.h"
 
-#include <GL/gl.h>
-
 #include <iostream>
 
 #include "image/Texture.h"
@@ -54,10 +52,7 @@ void Sex::render() {
         init();
         initialized = true;
     }
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glColor3f(1.0f, 1.0f, 1.0f);
+    Card::beginFrame();
 
     struct Entry {
         float from;
@@ -75,7 +70,7 @@ void Sex::render() {
         }
     }
 
-    glPopMatrix();
+    Card::endFrame();
 }
 
 void Sex::drawGreetings() {

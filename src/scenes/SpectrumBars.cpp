@@ -168,12 +168,7 @@ void SpectrumBars::drawOverlay(float alpha) const {
     // The overlay lies at the same depth and would fail the depth test against this quad.
     glDepthMask(GL_FALSE);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    glBegin(GL_QUADS);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, 600.0f, 0.0f);
-    glVertex3f(800.0f, 600.0f, 0.0f);
-    glVertex3f(800.0f, 0.0f, 0.0f);
-    glEnd();
+    SceneSetup::drawScreenQuad(0.0f);
     // The overlay is modulated by the current colour: give it back unmodulated.
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDepthMask(GL_TRUE);

@@ -1,8 +1,6 @@
 // The credit cards' time windows and corners; no card follows the music.
 #include "scenes/Test.h"
 
-#include <GL/gl.h>
-
 #include "image/Texture.h"
 #include "platform/Timer.h"
 #include "scenes/Card.h"
@@ -39,10 +37,7 @@ void Test::render() {
         init();
         initialized = true;
     }
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glColor3f(1.0f, 1.0f, 1.0f);
+    Card::beginFrame();
 
     // Five independent windows, all bounds strict; nearer cards drawn first hide later ones.
     const float t = local_timer->getElapsedTime();
@@ -68,7 +63,7 @@ void Test::render() {
         drawUlmerd();
     }
 
-    glPopMatrix();
+    Card::endFrame();
 }
 
 void Test::drawCode() {

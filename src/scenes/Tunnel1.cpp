@@ -55,16 +55,7 @@ void Tunnel1::drawOverlay() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     overlayTexture->enable();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, -10.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(0.0f, 600.0f, -10.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(800.0f, 600.0f, -10.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(800.0f, 0.0f, -10.0f);
-    glEnd();
+    SceneSetup::drawScreenQuad(-10.0f);
     overlayTexture->disable();
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);

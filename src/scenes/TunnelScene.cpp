@@ -14,12 +14,7 @@ TunnelScene::TunnelScene(Timer* timer, Music* music)
     tunnel->create(40.0f, 2.5f, 240, 68);
     // Built after the wire tunnel, so these are the fog parameters in force in both scenes:
     // the end lies nearer than the start, and only what comes within a unit of the eye darkens.
-    const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glFogfv(GL_FOG_COLOR, black);
-    glFogf(GL_FOG_START, 1.0f);
-    glFogf(GL_FOG_END, tunnel->spacing);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glDisable(GL_FOG);
+    tunnel->setFog();
 }
 
 TunnelScene::~TunnelScene() {

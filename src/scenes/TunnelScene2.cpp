@@ -12,12 +12,7 @@ TunnelScene2::TunnelScene2(Timer* timer, Music* music)
       viewSet(false) {
     tunnel->create(40.0f, 2.5f, 140, 68);
     // Fog parameters are global: the solid tunnel, built later, sets the ones both scenes see.
-    const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glFogfv(GL_FOG_COLOR, black);
-    glFogf(GL_FOG_START, 1.0f);
-    glFogf(GL_FOG_END, tunnel->spacing);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glDisable(GL_FOG);
+    tunnel->setFog();
 }
 
 TunnelScene2::~TunnelScene2() {

@@ -227,3 +227,12 @@ void Tunnel::renderSolid() {
     texture->disable();
     glPopMatrix();
 }
+
+void Tunnel::setFog() const {
+    const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glFogfv(GL_FOG_COLOR, black);
+    glFogf(GL_FOG_START, 1.0f);
+    glFogf(GL_FOG_END, spacing);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glDisable(GL_FOG);
+}

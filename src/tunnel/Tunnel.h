@@ -36,6 +36,9 @@ class Tunnel {
     // White textured triangles, front faces outward for counter-clockwise front faces. Leaves
     // texturing off and the modelview as found.
     void renderSolid();
+    // The fog the tunnel scenes draw with: black, linear, from 1 to the ring spacing. Fog
+    // parameters are global state; fog itself is left off.
+    void setFog() const;
     void clear();
 
     float length;
