@@ -19,6 +19,7 @@
 #include "Reverb.h"
 #include "Riser.h"
 #include "Snare.h"
+#include "Sparkle.h"
 
 namespace {
 
@@ -65,6 +66,9 @@ StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
         master.left[i] = dsp::softClip(master.left[i] * MASTER_DRIVE);
         master.right[i] = dsp::softClip(master.right[i] * MASTER_DRIVE);
     }
+    // The sparkle joins after the saturation, which would smear its pure partials into
+    // distortion across the band; the limiter still has the last word on its peaks.
+    Sparkle().render(score.sparkle, master);
     Limiter(ceiling, 0.005f, 0.08f).process(master);
     applyFade(master);
     return std::move(master);

@@ -28,4 +28,5 @@ struct Score {
     NoteList chime; // length = decay in seconds, pitch = the root its partials belong to
     NoteList riser; // length = duration of the swell
     NoteList crash; // as hats, with a long decay
+    NoteList sparkle; // pitch = bar of the spectrum row, length = decay in seconds
 };
