@@ -30,7 +30,8 @@ void Sparkle::render(const NoteList& hits, StereoBuffer& out) const {
     }
 }
 
-std::vector<float> Sparkle::synthesise(int bar, float decay, const std::vector<float>& table) const {
+std::vector<float> Sparkle::synthesise(int bar, float decay,
+                                       const std::vector<float>& table) const {
     const int cycles = 10 * bar + 1; // per FFT_SIZE samples
     const int rise = static_cast<int>(0.002f * dsp::SR);
     const int hold = rise + static_cast<int>(0.5f * decay * dsp::SR);
