@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 #include <kiss_fftr.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "Bass.h"
 #include "Bell.h"
@@ -24,6 +26,7 @@
 #include "Reverb.h"
 #include "Rng.h"
 #include "Snare.h"
+#include "Sparkle.h"
 
 TEST(SynthTest, LimiterHoldsTheCeilingAheadOfPeaksAndLeavesQuietSignalAlone) {
     const size_t n = 44100;
@@ -146,6 +149,30 @@ TEST(SynthTest, CompositionFollowsTheSceneCuts) {
             EXPECT_LT(n.start, SECTION_STARTS[SECTION_COUNT]);
         }
     }
+    // The sparkle plays only under the two scenes with the spectrum row, reaches every bar the
+    // rest of the music leaves flat in each of them, and the mix steps back exactly there.
+    for (int section : {1, 4}) {
+        const double a = SECTION_STARTS[section];
+        const double b = SECTION_STARTS[section + 1];
+        std::vector<int> hits(Sparkle::BARS, 0);
+        for (const Note& n : score.sparkle) {
+            if (n.start >= a && n.start < b) {
+                hits[static_cast<int>(n.pitch)]++;
+            }
+        }
+        for (int bar = 7; bar < Sparkle::BARS; ++bar) {
+            EXPECT_GE(hits[bar], 4) << "bar " << bar << " from " << a << " s";
+        }
+    }
+    for (const Note& n : score.sparkle) {
+        EXPECT_TRUE((n.start >= 26.0 && n.start < 90.0) || (n.start >= 170.0 && n.start < 194.0))
+            << n.start;
+    }
+    ASSERT_EQ(score.room.size(), 2u);
+    EXPECT_EQ(score.room[0].start, 26.0);
+    EXPECT_FLOAT_EQ(score.room[0].start + score.room[0].length, 90.0f);
+    EXPECT_EQ(score.room[1].start, 170.0);
+    EXPECT_LT(score.room[1].velocity, 1.0f);
     for (const NoteList* list : {&score.kick, &score.hats}) {
         for (size_t i = 1; i < list->size(); ++i) {
             for (size_t j = 0; j < i; ++j) {
@@ -300,4 +327,43 @@ TEST(SynthTest, ChimeKeepsItsEnergyInTheTitleCardBandForEveryChordRoot) {
         }
         EXPECT_GT(band, 0.9 * total) << "root " << root;
     }
+}
+
+TEST(SynthTest, SparklePingsLightOnlyTheirOwnBarAndEndSilently) {
+    kiss_fftr_cfg fft = kiss_fftr_alloc(1024, 0, nullptr, nullptr);
+    for (int bar : {0, 7, 23, 33, 49}) {
+        StereoBuffer out(44100);
+        Sparkle().render({{0.0, 0.12f, static_cast<float>(bar), 0.5f}}, out);
+        // The layer's reading: 1024 frames of the mono mix from 5 ms on, Hann, x 2 / 512.
+        float in[1024];
+        kiss_fft_cpx bins[513];
+        for (int i = 0; i < 1024; ++i) {
+            const float w = 0.5f - 0.5f * std::cos(6.2831853f * i / 1024.0f);
+            in[i] = 0.5f * (out.left[220 + i] + out.right[220 + i]) * w;
+        }
+        kiss_fftr(fft, in, bins);
+        auto entry = [&](int k) {
+            return std::sqrt(bins[k + 1].r * bins[k + 1].r + bins[k + 1].i * bins[k + 1].i) * 2.0f /
+                   512.0f;
+        };
+        // The ping holds its level over the window, so its bar reads nearly its velocity.
+        EXPECT_NEAR(entry(10 * bar), 0.5f, 0.03f) << "bar " << bar;
+        // The neighbouring bars' entries stay dark: the partial sits on its bin's centre.
+        for (int other = bar - 1; other <= bar + 1; other += 2) {
+            if (other >= 0 && other < Sparkle::BARS) {
+                EXPECT_LT(entry(10 * other), 0.001f) << "bar " << bar << " next to " << other;
+            }
+        }
+        // The tail has faded to nothing by the end of its take, well within the second.
+        float tail = 0.0f;
+        for (size_t i = 40000; i < out.size(); ++i) {
+            tail = std::max(tail, std::fabs(out.left[i]));
+        }
+        EXPECT_EQ(tail, 0.0f) << "bar " << bar;
+    }
+    kiss_fftr_free(fft);
+    // Outside the row nothing sounds.
+    StereoBuffer none(4410);
+    Sparkle().render({{0.0, 0.12f, 50.0f, 1.0f}, {0.0, 0.12f, -1.0f, 1.0f}}, none);
+    EXPECT_EQ(*std::max_element(none.left.begin(), none.left.end()), 0.0f);
 }

@@ -171,6 +171,37 @@ TEST(TrackTest, LevelsSuitTheScenes) {
     }
 }
 
+TEST(TrackTest, WholeRowOfBarsDancesUnderTheBarScenes) {
+    ASSERT_GT(track().frames(), 0);
+    // The groove (26-90 s) and the bright part (170-194 s) are under the scenes with the bars.
+    for (int section : {1, 4}) {
+        const SectionSeries s = sample(section);
+        float midPeaks = 0.0f;
+        float highPeaks = 0.0f;
+        for (int bar = 0; bar < 50; ++bar) {
+            const std::vector<float>& v = s.entry[10 * bar];
+            const float peak = *std::max_element(v.begin(), v.end());
+            // Every bar rises well above the 0.004-0.007 that hats alone give, and does so again
+            // and again:
+            // count the times it climbs through 0.03 (a third of a unit in the scenes).
+            int rises = 0;
+            for (size_t i = 1; i < v.size(); ++i) {
+                rises += v[i - 1] < 0.03f && v[i] >= 0.03f ? 1 : 0;
+            }
+            EXPECT_GE(peak, 0.035f) << "bar " << bar << " from " << CUTS[section] << " s";
+            EXPECT_LE(peak, 0.85f) << "bar " << bar << " from " << CUTS[section] << " s";
+            EXPECT_GE(rises, bar == 0 ? 1 : 5) << "bar " << bar << " from " << CUTS[section];
+            // Bars 10-23 (4-10 kHz) against bars 33-49 (above 14 kHz).
+            midPeaks += bar >= 10 && bar <= 23 ? peak / 14.0f : 0.0f;
+            highPeaks += bar >= 33 ? peak / 17.0f : 0.0f;
+        }
+        // The high bars, which hardly anyone hears, carry the level; the keen band stays gentle.
+        EXPECT_GE(highPeaks, 0.12f) << CUTS[section];
+        EXPECT_GT(highPeaks, 2.0f * midPeaks) << CUTS[section];
+        EXPECT_LE(midPeaks, 0.12f) << CUTS[section];
+    }
+}
+
 TEST(TrackTest, TitleCardEntriesTrembleOnTheBeatOfTheOpening) {
     ASSERT_GT(track().frames(), 0);
     // At each beat of the opening (the window ending 20 ms after it), the card entries 42-59.

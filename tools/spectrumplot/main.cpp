@@ -40,10 +40,12 @@ float quantile(std::vector<float> v, float q) {
 // Per section: entries 3 and 4 (median, 90th percentile, max), the card entries 42-59 on the
 // beats (mean over the 18 entries: median and 90th percentile over the beats), the 90th
 // percentile of the bars' entries 0 to 60, the median of the 90th percentiles of the bars'
-// entries 70 to 490, and the largest value of any bar entry.
+// entries 70 to 490, and the largest value of any bar entry. Then every bar's own largest value,
+// 90th percentile and median, section by section.
 void printLevels(const TrackProbe& probe) {
     static const double CUTS[9] = {0, 26, 90, 122, 170, 194, 226, 249, 266};
     float s[TrackProbe::ENTRIES];
+    std::vector<std::vector<float>> perBar[8];
     printf("section  e3 p50/p90/max     e4 p50/p90/max     cards@beat p50/p90  "
            "bars 0..60 p90                       70..490 p90  max\n");
     for (int c = 0; c < 8; ++c) {
@@ -84,6 +86,20 @@ void printLevels(const TrackProbe& probe) {
             printf("%.3f ", quantile(bars[i], 0.9f));
         }
         printf("  %.4f      %.3f\n", quantile(upper, 0.5f), peak);
+        perBar[c] = bars;
+    }
+    // Every bar on its own: largest value, 90th percentile and median, in hundredths.
+    for (int c = 0; c < 8; ++c) {
+        static const float SHARES[3] = {1.0f, 0.9f, 0.5f};
+        static const char* const NAMES[3] = {"max", "p90", "p50"};
+        for (int q = 0; q < 3; ++q) {
+            printf("%3.0f-%3.0f bars %s x100:", CUTS[c], CUTS[c + 1], NAMES[q]);
+            for (int i = 0; i < 50; ++i) {
+                printf("%s%3.0f", i % 10 == 0 ? " |" : "",
+                       100.0f * quantile(perBar[c][i], SHARES[q]));
+            }
+            printf("\n");
+        }
     }
 }
 

@@ -30,6 +30,36 @@ const MelodyNote PHRASE_B[] = {
     {13.5f, 0.5f, 79}, {14.0f, 2.0f, 74},
 };
 
+// The sparkle plays on the bars the rest of the music leaves low or flat: 5 (2.2 kHz) to 49
+// (21 kHz).
+const int SPARKLE_LOW = 5;
+const int SPARKLE_HIGH = 49;
+const int SPARKLE_SPAN = SPARKLE_HIGH - SPARKLE_LOW + 1;
+// Peak level (mono) of a ping below 10 kHz and from 14 kHz up, and its decay in seconds.
+const float SPARKLE_MID = 0.07f;
+const float SPARKLE_HIGH_LEVEL = 0.24f;
+const float SPARKLE_DECAY = 0.12f;
+// The rest of the mix steps back this far while the sparkle plays, so that the limiter does not
+// have to make room for it beat by beat.
+const float SPARKLE_ROOM = 0.86f;
+
+// A ping on `bar` at `t`; `accent` 0..1 is its weight in the groove, `life` scales its length
+// (short for the fast sweeps). The pings above 14 kHz, which hardly anyone hears, carry the most
+// level; 4-10 kHz, where the ear is keenest, the least, and there accents barely change it.
+Note sparklePing(int bar, double t, float accent, float life) {
+    const float hz = static_cast<float>((10 * bar + 1) * 44100.0 / 1024.0);
+    float level = SPARKLE_MID;
+    float weight = 0.85f + 0.15f * accent;
+    if (hz >= 14000.0f) {
+        level = SPARKLE_HIGH_LEVEL * (1.0f + 0.25f * (hz - 14000.0f) / 7200.0f);
+        weight = 0.7f + 0.3f * accent;
+    } else if (hz >= 10000.0f) {
+        level = 0.5f * (SPARKLE_MID + SPARKLE_HIGH_LEVEL);
+        weight = 0.8f + 0.2f * accent;
+    }
+    return {t, SPARKLE_DECAY * life, static_cast<float>(bar), level * weight};
+}
+
 } // namespace
 
 // Chords: bass root, pad voicing, arpeggio tones.
@@ -45,15 +75,16 @@ static const Composer::Chord* const DRIVE_LOOP[4] = {&AM, &GM, &FM, &E7};
 
 Composer::Arrangement Composer::arrangement(int index) const {
     static const Arrangement TABLE[SECTION_COUNT] = {
-        // loop       kick   back   clap   hats bass pad    arp   lead   bell  chime
-        {MAIN_LOOP, true, false, false, 1, 2, 0.45f, true, false, true, 4, 0.8f},  // opening
-        {MAIN_LOOP, true, true, true, 2, 2, 0.55f, true, true, false, 4, 0.35f},   // groove
-        {BREAK_LOOP, false, false, false, 1, 1, 0.9f, true, true, true, 2, 0.35f}, // breakdown
-        {MAIN_LOOP, true, true, false, 2, 3, 0.7f, true, true, false, 4, 0.35f},   // drop
-        {MAIN_LOOP, true, true, true, 2, 2, 0.8f, true, true, false, 4, 0.35f},    // bright
-        {DRIVE_LOOP, true, true, true, 2, 3, 0.6f, true, true, false, 4, 0.35f},   // drive
-        {MAIN_LOOP, false, false, false, 1, 1, 0.85f, true, true, true, 2, 0.35f}, // mellow
-        {MAIN_LOOP, true, false, false, 1, 1, 0.6f, true, false, true, 2, 0.35f},  // outro
+        // loop       kick   back   clap   hats bass pad    arp   lead   bell  chime        sparkle
+        {MAIN_LOOP, true, false, false, 1, 2, 0.45f, true, false, true, 4, 0.8f, false}, // opening
+        {MAIN_LOOP, true, true, true, 2, 2, 0.55f, true, true, false, 4, 0.35f, true},   // groove
+        {BREAK_LOOP, false, false, false, 1, 1, 0.9f, true, true, true, 2, 0.35f,
+         false},                                                                        // breakdown
+        {MAIN_LOOP, true, true, false, 2, 3, 0.7f, true, true, false, 4, 0.35f, false}, // drop
+        {MAIN_LOOP, true, true, true, 2, 2, 0.8f, true, true, false, 4, 0.35f, true},   // bright
+        {DRIVE_LOOP, true, true, true, 2, 3, 0.6f, true, true, false, 4, 0.35f, false}, // drive
+        {MAIN_LOOP, false, false, false, 1, 1, 0.85f, true, true, true, 2, 0.35f, false}, // mellow
+        {MAIN_LOOP, true, false, false, 1, 1, 0.6f, true, false, true, 2, 0.35f, false},  // outro
     };
     return TABLE[index];
 }
@@ -127,6 +158,13 @@ void Composer::composeSection(int index, const Arrangement& a, Score& s) const {
             (index == 0 || index == 2 || index == 5)) {
             addRoll(bar, barEnd, s);
         }
+        if (a.sparkle) {
+            addSparkle(b % 4, bar, barEnd, s);
+        }
+    }
+    if (a.sparkle) {
+        traceLead(start, end, s);
+        s.room.push_back({start, static_cast<float>(end - start), 0.0f, SPARKLE_ROOM});
     }
 }
 
@@ -246,6 +284,64 @@ void Composer::addChimes(const Arrangement& a, const Chord& c, double bar, doubl
         const float accent = beat == 0 ? 1.0f : 0.8f;
         // Tuned to the chord: its partials are harmonics of the root an octave above the bass.
         s.chime.push_back({t, 0.11f, static_cast<float>(c.root + 12), a.chimeLevel * accent});
+    }
+}
+
+void Composer::addSparkle(int cycle, double bar, double end, Score& s) const {
+    Rng rng(0x51A7u + static_cast<uint32_t>(bar * 8.0));
+    for (int step = 0; step < 16; ++step) {
+        const double t = bar + step * STEP;
+        if (t >= end - 1e-9) {
+            break;
+        }
+        const double swung = step % 2 ? t + SWING : t;
+        const float accent = step % 4 == 0 ? 1.0f : (step % 2 == 0 ? 0.5f : 0.0f);
+        // Bars of the row this step covers when a sweep crosses it in one bar.
+        const int from = step * SPARKLE_SPAN / 16;
+        const int to = (step + 1) * SPARKLE_SPAN / 16;
+        if (cycle == 0 || cycle == 2) {
+            // A wave across the row: up in the first bar of the phrase, down in the third.
+            for (int k = from; k < to; ++k) {
+                const int b = cycle == 0 ? SPARKLE_LOW + k : SPARKLE_HIGH - k;
+                s.sparkle.push_back(sparklePing(b, swung, accent, 0.8f));
+            }
+        } else if (cycle == 1) {
+            // Chords on the eighths: one ping in each quarter of the row.
+            if (step % 2 == 0) {
+                for (int q = 0; q < 4; ++q) {
+                    const int b = SPARKLE_LOW + q * SPARKLE_SPAN / 4 +
+                                  static_cast<int>(rng.unit() * (SPARKLE_SPAN / 4));
+                    s.sparkle.push_back(sparklePing(b, t, accent, 1.0f));
+                }
+            }
+        } else {
+            // Scattered glitter, growing into a rising run over the last beat.
+            const int count = step < 12 ? 2 : 3;
+            for (int n = 0; n < count; ++n) {
+                const int b = step < 12 ? SPARKLE_LOW + static_cast<int>(rng.unit() * SPARKLE_SPAN)
+                                        : SPARKLE_LOW + (step - 12) * 11 + n * 5;
+                s.sparkle.push_back(sparklePing(b, swung, accent, 0.7f));
+            }
+        }
+    }
+}
+
+void Composer::traceLead(double start, double end, Score& s) const {
+    // Each lead note lights the bar its pitch maps to, two bars a semitone above A4, with a
+    // quieter echo an octave of the row higher: the melody drawn on the row as it sounds.
+    const size_t count = s.lead.size();
+    for (size_t i = 0; i < count; ++i) {
+        const Note& n = s.lead[i];
+        if (n.start < start - 1e-9 || n.start >= end - 1e-9) {
+            continue;
+        }
+        const int b = 14 + static_cast<int>(n.pitch - 69.0f) * 2;
+        if (b >= SPARKLE_LOW && b <= SPARKLE_HIGH) {
+            s.sparkle.push_back(sparklePing(b, n.start, 1.0f, 1.5f));
+        }
+        if (b + 17 <= SPARKLE_HIGH) {
+            s.sparkle.push_back(sparklePing(b + 17, n.start + BEAT * 0.5, 0.3f, 1.0f));
+        }
     }
 }
 

@@ -26,6 +26,7 @@ class Composer {
         bool bell;
         int chime; // 0 none, 2 on beats one and three, 4 on every beat
         float chimeLevel;
+        bool sparkle; // pings on the bars' bins, for the scenes that show the spectrum row
     };
 
   private:
@@ -37,6 +38,10 @@ class Composer {
     void addArp(const Chord& c, double bar, double end, float level, Score& s) const;
     void addMelody(int phrase, double start, double end, Score& s) const;
     void addRoll(double start, double end, Score& s) const;
+    // One bar of the sparkle's pattern; `cycle` is the bar's place in its four-bar phrase.
+    void addSparkle(int cycle, double bar, double end, Score& s) const;
+    // The sparkle traces the lead's notes that start in [start, end) on the row.
+    void traceLead(double start, double end, Score& s) const;
     void addChimes(const Arrangement& a, const Chord& c, double bar, double end, Score& s) const;
     Arrangement arrangement(int index) const;
 };

@@ -19,6 +19,7 @@
 #include "Reverb.h"
 #include "Riser.h"
 #include "Snare.h"
+#include "Sparkle.h"
 
 namespace {
 
@@ -65,6 +66,10 @@ StereoBuffer Mixdown::render(const Score& score, float ceiling) const {
         master.left[i] = dsp::softClip(master.left[i] * MASTER_DRIVE);
         master.right[i] = dsp::softClip(master.right[i] * MASTER_DRIVE);
     }
+    makeRoom(score.room, master);
+    // The sparkle joins after the saturation, which would smear its pure partials into
+    // distortion across the band; the limiter still has the last word on its peaks.
+    Sparkle().render(score.sparkle, master);
     Limiter(ceiling, 0.005f, 0.08f).process(master);
     applyFade(master);
     return std::move(master);
@@ -122,6 +127,22 @@ std::vector<float> Mixdown::duckCurve(const NoteList& kicks, size_t frames) cons
         }
     }
     return curve;
+}
+
+void Mixdown::makeRoom(const NoteList& stretches, StereoBuffer& master) const {
+    // 20 ms ramps at either end: under the cuts between sections they are not heard as steps.
+    const float ramp = 0.02f * dsp::SR;
+    for (const Note& n : stretches) {
+        const size_t from = static_cast<size_t>(n.start * dsp::SR + 0.5);
+        const size_t to =
+            std::min(master.size(), static_cast<size_t>((n.start + n.length) * dsp::SR + 0.5));
+        for (size_t i = from; i < to; ++i) {
+            const float edge = std::min(static_cast<float>(i - from), static_cast<float>(to - i));
+            const float g = edge >= ramp ? n.velocity : 1.0f + (n.velocity - 1.0f) * edge / ramp;
+            master.left[i] *= g;
+            master.right[i] *= g;
+        }
+    }
 }
 
 void Mixdown::applyFade(StereoBuffer& master) const {

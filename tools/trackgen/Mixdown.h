@@ -34,5 +34,7 @@ class Mixdown {
     // Lead, arpeggio, bell and chime: everything sent to the echo.
     void renderHarmony(const Score& score, Buses& out) const;
     std::vector<float> duckCurve(const NoteList& kicks, size_t frames) const;
+    // Turns the finished mix down by each stretch's gain, with short ramps at its ends.
+    void makeRoom(const NoteList& stretches, StereoBuffer& master) const;
     void applyFade(StereoBuffer& master) const;
 };

@@ -28,4 +28,8 @@ struct Score {
     NoteList chime; // length = decay in seconds, pitch = the root its partials belong to
     NoteList riser; // length = duration of the swell
     NoteList crash; // as hats, with a long decay
+    // Stretches where the rest of the mix steps back for the sparkle: length = duration,
+    // velocity = gain.
+    NoteList room;
+    NoteList sparkle; // pitch = bar of the spectrum row, length = decay in seconds
 };
