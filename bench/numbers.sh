@@ -22,6 +22,7 @@ echo "== tunnel"
 "$build/bench/tunnel" 2>/dev/null | grep -E "^BM_"
 
 echo "== asset build"
+mkdir -p "$tmp/textures"
 /usr/bin/time -f "pictures: %e s wall, %U s user" "$build/tools/assetgen/assetgen" "$tmp/textures" >/dev/null
 /usr/bin/time -f "track: %e s wall, %U s user" "$build/tools/trackgen/trackgen" "$tmp/track.mp3" >/dev/null
 

@@ -25,21 +25,21 @@ void Cards::pictureSize(float quadWidth, float quadHeight, float texelsPerUnit, 
     height = ratio >= 0 ? longSide >> ratio : longSide;
 }
 
-Canvas Cards::makeCard(const CardSpec& spec, const FontSet& fonts) {
-    const TextRasterizer& font = spec.face == Face::Bold        ? fonts.bold
-                                 : spec.face == Face::Condensed ? fonts.condensed
-                                                                : fonts.serifItalic;
+Canvas Cards::makeCard(const CardLayout& layout, const FontSet& fonts) {
+    const TextRasterizer& font = layout.face == Face::Bold        ? fonts.bold
+                                 : layout.face == Face::Condensed ? fonts.condensed
+                                                                  : fonts.serifItalic;
     int w = 0, h = 0;
-    pictureSize(spec.quadWidth, spec.quadHeight, spec.texelsPerUnit, w, h);
+    pictureSize(layout.quadWidth, layout.quadHeight, layout.texelsPerUnit, w, h);
     Canvas card(w, h);
-    card.setLogicalSize(spec.quadWidth, spec.quadHeight);
-    const Canvas art = WordArt::render(font, spec.text, spec.style, EM_PIXELS);
+    card.setLogicalSize(layout.quadWidth, layout.quadHeight);
+    const Canvas art = WordArt::render(font, layout.text, layout.style, EM_PIXELS);
     // Fit the art (glow included) inside the card with a small margin, in world units.
-    const float margin = 0.04f * std::min(spec.quadWidth, spec.quadHeight);
+    const float margin = 0.04f * std::min(layout.quadWidth, layout.quadHeight);
     const float unitsPerPixel =
-        std::min({(spec.quadWidth - 2.0f * margin) / art.width(),
-                  (spec.quadHeight - 2.0f * margin) / art.height(), spec.maxEm / EM_PIXELS});
-    card.composeScaled(art, 0.5f * spec.quadWidth, 0.5f * spec.quadHeight,
+        std::min({(layout.quadWidth - 2.0f * margin) / art.width(),
+                  (layout.quadHeight - 2.0f * margin) / art.height(), layout.maxEm / EM_PIXELS});
+    card.composeScaled(art, 0.5f * layout.quadWidth, 0.5f * layout.quadHeight,
                        art.width() * unitsPerPixel, art.height() * unitsPerPixel);
     return card;
 }
@@ -96,8 +96,8 @@ Canvas Cards::makeSmiley(float quadWidth, float quadHeight, float texelsPerUnit)
             // Specular highlight.
             const float hx = (dx + 0.42f) / 0.22f;
             const float hy = (dy + 0.5f) / 0.13f;
-            const float spec = clamp01(1.0f - std::sqrt(hx * hx + hy * hy));
-            face = Color::rgb(1.0f, 1.0f, 1.0f, 0.7f * smoothstep(0.0f, 0.6f, spec)).over(face);
+            const float layout = clamp01(1.0f - std::sqrt(hx * hx + hy * hy));
+            face = Color::rgb(1.0f, 1.0f, 1.0f, 0.7f * smoothstep(0.0f, 0.6f, layout)).over(face);
             c = face;
         }
         return c;

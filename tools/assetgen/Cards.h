@@ -10,7 +10,7 @@
 
 enum class Face { Bold, Condensed, SerifItalic };
 
-struct CardSpec {
+struct CardLayout {
     std::string text;
     float quadWidth = 1.0f; // the card's quad on screen, in world units
     float quadHeight = 1.0f;
@@ -27,7 +27,7 @@ class Cards {
     // Power-of-two sides (at most 1024) whose ratio is the power of two nearest the quad's.
     static void pictureSize(float quadWidth, float quadHeight, float texelsPerUnit, int& width,
                             int& height);
-    static Canvas makeCard(const CardSpec& spec, const FontSet& fonts);
+    static Canvas makeCard(const CardLayout& layout, const FontSet& fonts);
     static Canvas makeSmiley(float quadWidth, float quadHeight, float texelsPerUnit);
 
     // The looks shared by several cards.

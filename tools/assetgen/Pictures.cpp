@@ -14,9 +14,9 @@
 
 namespace {
 
-CardSpec card(const char* text, float w, float h, Face face, const LetterStyle& style,
-              float texelsPerUnit, float maxEm = 100.0f) {
-    CardSpec s;
+CardLayout card(const char* text, float w, float h, Face face, const LetterStyle& style,
+                float texelsPerUnit, float maxEm = 100.0f) {
+    CardLayout s;
     s.text = text;
     s.quadWidth = w;
     s.quadHeight = h;
@@ -43,9 +43,9 @@ const Canvas& tunnelWall() {
 
 std::vector<Entry> entries(const FontSet& fonts) {
     std::vector<Entry> list;
-    auto addCard = [&](const char* file, const CardSpec& spec) {
-        list.push_back(
-            {file, Entry::Translucent, [&fonts, spec] { return Cards::makeCard(spec, fonts); }});
+    auto addCard = [&](const char* file, const CardLayout& layout) {
+        list.push_back({file, Entry::Translucent,
+                        [&fonts, layout] { return Cards::makeCard(layout, fonts); }});
     };
     const Face B = Face::Bold, C = Face::Condensed, S = Face::SerifItalic;
     // The opening cards; the quads' sizes are those the title scene draws them at, the

@@ -42,7 +42,7 @@ bool DeviceOutput::open(int rate, int channels) {
     want.samples = samples;
     want.callback = &DeviceOutput::callback;
     want.userdata = this;
-    // Without an obtained spec SDL converts to the hardware's format itself.
+    // Without an "obtained" format to fill in, SDL converts to the hardware's format itself.
     if (SDL_OpenAudio(&want, nullptr) != 0) {
         return false;
     }
