@@ -130,6 +130,9 @@ void Timeline::run() {
             window->quit(0);
         }
         renderSlot(slot);
+        // Swapping a surface without a back buffer (an offscreen pbuffer) flushes nothing, and
+        // llvmpipe then keeps every frame's commands: 1.5 GB within seconds.
+        glFlush();
         SDL_GL_SwapBuffers();
     }
 }
