@@ -28,7 +28,10 @@ echo "whole run: $spent s, status $status, peak memory $(($(cat rss.txt) / 1024)
 
 expect_eq "$status" 0 "status at the end of the timeline"
 # Frames whose commands were never flushed once piled up to gigabytes on an offscreen surface.
-[ "$(cat rss.txt)" -lt 400000 ] || fail "memory grew to $(($(cat rss.txt) / 1024)) MB"
+# (The sanitizers' shadow memory and quarantine make the sanitized build's figure meaningless.)
+if [ "$audio" != dummy ]; then
+    [ "$(cat rss.txt)" -lt 400000 ] || fail "memory grew to $(($(cat rss.txt) / 1024)) MB"
+fi
 grep -qE "AddressSanitizer|runtime error|LeakSanitizer" err.txt && fail "sanitizer report: $(head -n 20 err.txt)"
 expect_eq "$(grep -c '^local_timer : 0$' out.txt)" 2 "first-frame lines of the two scenes that print"
 # The timeline is 266 s; loading and the start-up wait come before it.
