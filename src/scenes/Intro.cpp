@@ -1,7 +1,7 @@
 // Intro draws the shared spectrum bars; its slot ends in the bars' closing fade.
 #include "scenes/Intro.h"
 
-Intro::Intro(Timer* timer, Music* music) : bars(new SpectrumBars(timer, music)) {}
+Intro::Intro(Timer* timer, Music* music) : bars(new BarStage(timer, music)) {}
 
 Intro::~Intro() {
     delete bars;

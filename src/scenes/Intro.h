@@ -3,7 +3,7 @@
 #pragma once
 
 #include "scenes/Scene.h"
-#include "scenes/SpectrumBars.h"
+#include "scenes/BarStage.h"
 
 class Music;
 class Timer;
@@ -23,5 +23,5 @@ class Intro : public Scene {
 
     // The bars, their floor, textures, gains and scene clock (bars->spectrum, bars->barGain,
     // bars->overlayTexture, bars->floorTexture, bars->local_timer, bars->initialized).
-    SpectrumBars* bars;
+    BarStage* bars;
 };

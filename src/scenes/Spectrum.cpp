@@ -1,7 +1,7 @@
 // Spectrum draws the shared spectrum bars; its slot ends before the closing fade.
 #include "scenes/Spectrum.h"
 
-Spectrum::Spectrum(Timer* timer, Music* music) : bars(new SpectrumBars(timer, music)) {}
+Spectrum::Spectrum(Timer* timer, Music* music) : bars(new BarStage(timer, music)) {}
 
 Spectrum::~Spectrum() {
     delete bars;

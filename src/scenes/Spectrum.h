@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scenes/Scene.h"
-#include "scenes/SpectrumBars.h"
+#include "scenes/BarStage.h"
 
 class Music;
 class Timer;
@@ -22,5 +22,5 @@ class Spectrum : public Scene {
 
     // The bars, their floor, textures, gains and scene clock (bars->spectrum, bars->barGain,
     // bars->overlayTexture, bars->floorTexture, bars->local_timer, bars->initialized).
-    SpectrumBars* bars;
+    BarStage* bars;
 };

@@ -11,7 +11,7 @@
 #include "platform/sound/ManualOutput.h"
 #include "platform/sound/Playback.h"
 #include "platform/sound/SilentOutput.h"
-#include "platform/sound/SpectrumAnalyser.h"
+#include "platform/sound/FrequencyAnalyser.h"
 #include "platform/sound/Track.h"
 #include "platform/sound/TrackLoader.h"
 
@@ -42,7 +42,7 @@ struct LayerState {
     const Track* playing = nullptr;
     int playingVolume = Playback::FULL_VOLUME;
     FSOUND_DSPUNIT fftUnit;
-    SpectrumAnalyser* analyser = nullptr; // made on first use, kept for the process
+    FrequencyAnalyser* analyser = nullptr; // made on first use, kept for the process
     const float* spectrumOverride = nullptr;
     float spectrum[FSOUND_SPECTRUM_SIZE] = {};
 };
@@ -251,7 +251,7 @@ float* FSOUND_DSP_GetSpectrum() {
         return s.spectrum;
     }
     if (!s.analyser) {
-        s.analyser = new SpectrumAnalyser();
+        s.analyser = new FrequencyAnalyser();
     }
     const float gain = static_cast<float>(s.playingVolume) / Playback::FULL_VOLUME;
     s.analyser->compute(*s.playing, end, gain, s.spectrum);

@@ -5,16 +5,16 @@
 
 #include "platform/sound/Track.h"
 
-class SpectrumAnalyser {
+class FrequencyAnalyser {
   public:
     static const int WINDOW = 1024; // frames analysed
     static const int BANDS = 512;   // entries written: FFT bins 1 to 512, up to half the rate
 
-    SpectrumAnalyser();
-    ~SpectrumAnalyser();
+    FrequencyAnalyser();
+    ~FrequencyAnalyser();
 
-    SpectrumAnalyser(const SpectrumAnalyser&) = delete;
-    SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
+    FrequencyAnalyser(const FrequencyAnalyser&) = delete;
+    FrequencyAnalyser& operator=(const FrequencyAnalyser&) = delete;
 
     // Writes BANDS magnitudes of the mono mix of frames [end - 1024, end) of track, scaled by
     // gain, into out: a full-scale sine reads 1.0 in its bin; every value is in [0, 1].

@@ -1,7 +1,7 @@
-// spectrumplot: draws the sound layer's spectrum of an MP3 over time to a PNG, for looking at a
+// trackplot: draws the sound layer's spectrum of an MP3 over time to a PNG, for looking at a
 // track.
-// Usage: spectrumplot TRACK.mp3 OUT.png [FROM_S TO_S]
-//        spectrumplot TRACK.mp3 --levels   (a table of typical levels per section)
+// Usage: trackplot TRACK.mp3 OUT.png [FROM_S TO_S]
+//        trackplot TRACK.mp3 --levels   (a table of typical levels per section)
 // Top half: every entry (bottom = entry 0) against time, brightness = magnitude in dB.
 // Bottom half: traces of entries 3, 4, 20, mean of 42-59 and a few bar entries, 0..1 up.
 #include <FreeImage.h>
@@ -107,12 +107,12 @@ void printLevels(const TrackProbe& probe) {
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 5) {
-        fprintf(stderr, "usage: spectrumplot TRACK.mp3 OUT.png [FROM_S TO_S]\n");
+        fprintf(stderr, "usage: trackplot TRACK.mp3 OUT.png [FROM_S TO_S]\n");
         return 2;
     }
     TrackProbe probe;
     if (!probe.load(argv[1])) {
-        fprintf(stderr, "spectrumplot: cannot decode %s\n", argv[1]);
+        fprintf(stderr, "trackplot: cannot decode %s\n", argv[1]);
         return 1;
     }
     if (strcmp(argv[2], "--levels") == 0) {

@@ -6,7 +6,7 @@ class Music;
 class Texture;
 class Timer;
 
-class SpectrumBars {
+class BarStage {
   public:
     // 50 boxes, 0.45 wide and deep, every 0.5 units leftwards from x = 0.
     static const int BAR_COUNT = 100 / 2;
@@ -21,11 +21,11 @@ class SpectrumBars {
     static constexpr float FADE_END = 64.0f;
 
     // Loads the overlay, then the floor's marble, and fills the gain table.
-    SpectrumBars(Timer* timer, Music* music);
-    ~SpectrumBars();
+    BarStage(Timer* timer, Music* music);
+    ~BarStage();
 
-    SpectrumBars(const SpectrumBars&) = delete;
-    SpectrumBars& operator=(const SpectrumBars&) = delete;
+    BarStage(const BarStage&) = delete;
+    BarStage& operator=(const BarStage&) = delete;
 
     // The lazy set-up: camera at (0, 0, 10) on the origin, and the scene clock restarted.
     void init();

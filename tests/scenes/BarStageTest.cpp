@@ -19,7 +19,7 @@ namespace {
 
 using gltest::FeedbackPrimitive;
 
-class SpectrumBarsTest : public GLTest {
+class BarStageTest : public GLTest {
   protected:
     void SetUp() override {
         GLTest::SetUp(); // tick 1000 ms: the scene's first frame is at 1 s of the tick
@@ -101,7 +101,7 @@ bool isBlack(const FeedbackPrimitive& p) {
 
 // Bar heights read from the front faces, drawn head-on under an orthographic view in which
 // x from -25 to 1 and y from -1 to 12 fill the 800 x 600 viewport.
-std::vector<float> frontFaceHeights(SpectrumBars* bars) {
+std::vector<float> frontFaceHeights(BarStage* bars) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -152,7 +152,7 @@ std::vector<float> frontFaceHeights(SpectrumBars* bars) {
     return heights;
 }
 
-TEST_F(SpectrumBarsTest, BarHeightsFollowTheSpectrumThroughTheGainTable) {
+TEST_F(BarStageTest, BarHeightsFollowTheSpectrumThroughTheGainTable) {
     at(0.0f);
     intro->render(); // fetches this frame's spectrum: silence
     std::vector<float> h = frontFaceHeights(intro->bars);
@@ -226,7 +226,7 @@ void loadShot(const Shot& shot) {
     }
 }
 
-TEST_F(SpectrumBarsTest, EachShotBeginsExactlyAtItsBoundaryAndTheIdentityCameraFollows) {
+TEST_F(BarStageTest, EachShotBeginsExactlyAtItsBoundaryAndTheIdentityCameraFollows) {
     setSpectrum(1.0f);
     at(0.0f);
     intro->render();
@@ -274,7 +274,7 @@ TEST_F(SpectrumBarsTest, EachShotBeginsExactlyAtItsBoundaryAndTheIdentityCameraF
     }
 }
 
-TEST_F(SpectrumBarsTest, ReflectionLiesBelowTheFloorAndShowsThroughAtAThird) {
+TEST_F(BarStageTest, ReflectionLiesBelowTheFloorAndShowsThroughAtAThird) {
     makeTransparent(intro->bars->overlayTexture);
     setSpectrum(0.5f); // bar 0 1.6 high, the others 4.6: all below the eye, tops in view
     at(0.0f);
@@ -347,7 +347,7 @@ void expectStateLeft(const char* when) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(SpectrumBarsTest, EveryFrameLeavesTheSameStateAndBothStacksAsFound) {
+TEST_F(BarStageTest, EveryFrameLeavesTheSameStateAndBothStacksAsFound) {
     GLint modelDepth = 0, projectionDepth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &modelDepth);
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projectionDepth);
@@ -406,7 +406,7 @@ bool wholeFrameIs(uint8_t r, uint8_t g, uint8_t b) {
     return !pixels.empty();
 }
 
-TEST_F(SpectrumBarsTest, IntroFadesToBlackOverItsLastTwoSecondsUnderTheOverlay) {
+TEST_F(BarStageTest, IntroFadesToBlackOverItsLastTwoSecondsUnderTheOverlay) {
     setSpectrum(1.0f);
     at(0.0f);
     intro->render();
@@ -463,7 +463,7 @@ TEST_F(SpectrumBarsTest, IntroFadesToBlackOverItsLastTwoSecondsUnderTheOverlay) 
     EXPECT_NEAR(half.g, before.g / 2, 3);
 }
 
-TEST_F(SpectrumBarsTest, SpectrumIsTheSameSceneAsIntroInTheTimeline) {
+TEST_F(BarStageTest, SpectrumIsTheSameSceneAsIntroInTheTimeline) {
     Scene* introScene = Timeline::createScene("Intro", timer, music);
     Scene* spectrumScene = Timeline::createScene("Spectrum", timer, music);
     ASSERT_NE(dynamic_cast<Intro*>(introScene), nullptr);

@@ -1,9 +1,9 @@
 // Hann-windowed real FFT of the mono mix, scaled so that a full-scale sine reads 1.0.
-#include "platform/sound/SpectrumAnalyser.h"
+#include "platform/sound/FrequencyAnalyser.h"
 
 #include <cmath>
 
-SpectrumAnalyser::SpectrumAnalyser()
+FrequencyAnalyser::FrequencyAnalyser()
     : config(kiss_fftr_alloc(WINDOW, 0, nullptr, nullptr)), window(), scale(0.0f), input(), bins() {
     double sum = 0.0;
     for (int i = 0; i < WINDOW; ++i) {
@@ -14,11 +14,11 @@ SpectrumAnalyser::SpectrumAnalyser()
     scale = static_cast<float>(2.0 / sum);
 }
 
-SpectrumAnalyser::~SpectrumAnalyser() {
+FrequencyAnalyser::~FrequencyAnalyser() {
     kiss_fftr_free(config);
 }
 
-void SpectrumAnalyser::compute(const Track& track, long long end, float gain, float* out) {
+void FrequencyAnalyser::compute(const Track& track, long long end, float gain, float* out) {
     const long long first = end - WINDOW;
     for (int i = 0; i < WINDOW; ++i) {
         input[i] = track.monoAt(first + i) * gain * window[i];

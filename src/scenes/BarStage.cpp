@@ -1,5 +1,5 @@
 // Bar geometry, the mirrored floor, the five camera shots and the closing fade.
-#include "scenes/SpectrumBars.h"
+#include "scenes/BarStage.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -9,7 +9,7 @@
 #include "platform/Timer.h"
 #include "scenes/SceneSetup.h"
 
-SpectrumBars::SpectrumBars(Timer* timer, Music* music)
+BarStage::BarStage(Timer* timer, Music* music)
     : timer(timer), music(music), local_timer(new Timer()), initialized(false), spectrum(nullptr),
       barGain(new float[GAIN_COUNT]), overlayTexture(new Texture("textures/overlay.png")),
       floorTexture(new Texture("textures/marble.0000.png")) {
@@ -21,19 +21,19 @@ SpectrumBars::SpectrumBars(Timer* timer, Music* music)
     }
 }
 
-SpectrumBars::~SpectrumBars() {
+BarStage::~BarStage() {
     delete floorTexture;
     delete overlayTexture;
     delete[] barGain;
     delete local_timer;
 }
 
-void SpectrumBars::init() {
+void BarStage::init() {
     SceneSetup::bars().apply();
     local_timer->restart();
 }
 
-void SpectrumBars::render() {
+void BarStage::render() {
     if (!initialized) {
         init();
         initialized = true;
@@ -61,7 +61,7 @@ void SpectrumBars::render() {
     SceneSetup::drawOverlay(overlayTexture);
 }
 
-void SpectrumBars::applyCamera(float t) const {
+void BarStage::applyCamera(float t) const {
     // Strict bounds: at exactly 8, 18, 23 and 40 s the next shot has begun.
     if (t < 8.0f) {
         // Slides along +x in front of the row's right end.
@@ -81,7 +81,7 @@ void SpectrumBars::applyCamera(float t) const {
     // Later: the camera stays at the origin looking down -z.
 }
 
-void SpectrumBars::drawReflection() const {
+void BarStage::drawReflection() const {
     glPushMatrix();
     glFrontFace(GL_CW);
     glScalef(1.0f, -1.0f, 1.0f);
@@ -90,7 +90,7 @@ void SpectrumBars::drawReflection() const {
     glPopMatrix();
 }
 
-void SpectrumBars::drawSpectrum() const {
+void BarStage::drawSpectrum() const {
     // Five faces per box, counter-clockwise seen from outside; no bottom, which stands on the
     // floor.
     glBegin(GL_QUADS);
@@ -135,7 +135,7 @@ void SpectrumBars::drawSpectrum() const {
     glEnd();
 }
 
-void SpectrumBars::drawFloor() const {
+void BarStage::drawFloor() const {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     floorTexture->enable();
@@ -155,7 +155,7 @@ void SpectrumBars::drawFloor() const {
     glDisable(GL_BLEND);
 }
 
-void SpectrumBars::drawOverlay(float alpha) const {
+void BarStage::drawOverlay(float alpha) const {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
