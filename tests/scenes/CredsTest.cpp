@@ -15,6 +15,7 @@
 #include "platform/Timer.h"
 #include "scenes/Creds.h"
 #include "scenes/Scroll.h"
+#include "support/DataFolder.h"
 #include "support/GLTest.h"
 
 namespace {
@@ -27,20 +28,10 @@ class CredsTest : public GLTest {
     void SetUp() override {
         GLTest::SetUp();
         gltest::setTick(BASE_TICK);
-        char pattern[] = "/tmp/vq-creds-XXXXXX";
-        dir = mkdtemp(pattern);
-        ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
-        ASSERT_EQ(mkdir((dir + "/textures").c_str(), 0755), 0);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-    }
-    void TearDown() override {
-        EXPECT_EQ(chdir(previous), 0);
-        EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
-        GLTest::TearDown();
+        ASSERT_TRUE(data.ready);
     }
 
-    std::string dir;
-    char previous[4096] = {};
+    DataFolder data;
 };
 
 // A 64 x 64 picture of one colour.

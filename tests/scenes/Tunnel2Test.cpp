@@ -9,6 +9,7 @@
 #include "platform/Music.h"
 #include "platform/Timer.h"
 #include "scenes/Tunnel2.h"
+#include "support/DataFolder.h"
 #include "support/GLTest.h"
 
 namespace {
@@ -17,19 +18,9 @@ class Tunnel2Test : public GLTest {
   protected:
     void SetUp() override {
         GLTest::SetUp();
-        char pattern[] = "/tmp/vq-tunnel2-XXXXXX";
-        dir = mkdtemp(pattern);
-        ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
-        ASSERT_EQ(mkdir((dir + "/textures").c_str(), 0755), 0);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_TRUE(data.ready);
     }
-    void TearDown() override {
-        EXPECT_EQ(chdir(previous), 0);
-        EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
-        GLTest::TearDown();
-    }
-    std::string dir;
-    char previous[4096] = {};
+    DataFolder data;
 };
 
 TEST_F(Tunnel2Test, ThePictureCoversTheFrameUprightWithBlackThroughItsAlpha) {

@@ -16,6 +16,7 @@
 #include "scenes/Tunnel1.h"
 #include "scenes/TunnelScene.h"
 #include "scenes/TunnelScene2.h"
+#include "support/DataFolder.h"
 #include "support/GLTest.h"
 #include "tunnel/Tunnel.h"
 
@@ -234,17 +235,13 @@ TEST_F(TunnelScenesTest, Tunnel1LaysItsPictureUprightOverTheTube) {
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
-    char folder[] = "/tmp/vq-tunnel1-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string dir(folder);
-    ASSERT_EQ(system(("mkdir -p " + dir + "/textures").c_str()), 0);
-    ASSERT_TRUE(gltest::savePng(dir + "/textures/overlay2.png"));
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    Tunnel1* scene = new Tunnel1(&timer, &music);
-    ASSERT_EQ(chdir(previous), 0);
-    system(("rm -rf " + dir).c_str());
+    Tunnel1* scene = nullptr;
+    {
+        DataFolder data;
+        ASSERT_TRUE(data.ready);
+        ASSERT_TRUE(gltest::savePng("textures/overlay2.png"));
+        scene = new Tunnel1(&timer, &music);
+    }
 
     scene->render();
     EXPECT_EQ(scene->tunnel->sectionCount, 101);
