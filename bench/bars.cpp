@@ -6,6 +6,7 @@
 
 #include "platform/Music.h"
 #include "platform/Timer.h"
+#include "platform/sound/SoundSeams.h"
 #include "scenes/Intro.h"
 #include "support/GLContext.h"
 

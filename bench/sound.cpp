@@ -8,8 +8,9 @@
 
 #include <sys/resource.h>
 
+#include "platform/Music.h"
 #include "platform/sound/Mp3Decoder.h"
-#include "platform/sound/SoundLayer.h"
+#include "platform/sound/SoundSeams.h"
 #include "platform/sound/Track.h"
 #include "support/SoundFiles.h"
 
@@ -53,7 +54,7 @@ void BM_DecodeWholeMp3(benchmark::State& state) {
     long long frames = 0;
     for (auto _ : state) {
         Track track;
-        if (Mp3Decoder::decode(path.c_str(), &track) != 0) {
+        if (Mp3Decoder::decode(path.c_str(), &track) != LoadResult::OK) {
             state.SkipWithError("decode failed");
             return;
         }
@@ -69,7 +70,7 @@ void BM_DecodeMixdown(benchmark::State& state) {
     const std::string path = std::string(VQ_DATA_DIR) + "/mixdown.mp3";
     for (auto _ : state) {
         Track track;
-        if (Mp3Decoder::decode(path.c_str(), &track) != 0) {
+        if (Mp3Decoder::decode(path.c_str(), &track) != LoadResult::OK) {
             state.SkipWithError("no mixdown.mp3 in the data folder: build the data first");
             return;
         }
@@ -100,21 +101,19 @@ BENCHMARK(BM_FfmpegDecodeToNull)->Unit(benchmark::kMillisecond)->Iterations(5)->
 
 void BM_Spectrum(benchmark::State& state) {
     soundlayer::useManualOutput(true);
-    FSOUND_Init(RATE, 32, 0);
     const std::string path = soundfiles::tempPath("bench_tone.wav");
     soundfiles::writeWav(path, soundfiles::sine(4.0, 1000.0, 0.5, 2, RATE), 2, RATE);
-    FSOUND_SAMPLE* sample = FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_NORMAL, 0, 0);
+    Music* music = new Music();
+    music->load(path, MP3); // the loader goes by the file's bytes: a WAV loads as a sample too
     remove(path.c_str());
-    FSOUND_DSP_SetActive(FSOUND_DSP_GetFFTUnit(), true);
-    FSOUND_PlaySound(FSOUND_FREE, sample);
+    music->play();
     long long frame = 2048;
     for (auto _ : state) {
         soundlayer::setManualPosition(frame);
-        benchmark::DoNotOptimize(FSOUND_DSP_GetSpectrum()[20]);
+        benchmark::DoNotOptimize(music->getSpectrumBuffer()[20]);
         frame = frame < 4 * RATE - 735 ? frame + 735 : 2048; // a 60 fps step
     }
-    FSOUND_Sample_Free(sample);
-    FSOUND_Close();
+    delete music;
 }
 BENCHMARK(BM_Spectrum)->Unit(benchmark::kMicrosecond);
 

@@ -4,67 +4,10 @@
 #include <GL/gl.h>
 
 #include <chrono>
-#include <cstring>
 
-#include "scenes/Creds.h"
-#include "scenes/Intro.h"
-#include "scenes/Preface.h"
-#include "scenes/Sex.h"
-#include "scenes/Spectrum.h"
-#include "scenes/Test.h"
-#include "scenes/Tunnel1.h"
-#include "scenes/Tunnel2.h"
-#include "scenes/TunnelScene.h"
-#include "scenes/TunnelScene2.h"
+#include "platform/sound/SoundSeams.h"
 
-const float Timeline::bounds[SLOT_COUNT] = {26.0f,  90.0f,  122.0f, 170.0f,
-                                            194.0f, 226.0f, 249.0f, 266.0f};
-const char* const Timeline::slotNames[SLOT_COUNT] = {
-    "Preface", "Intro", "Test", "TunnelScene2", "Spectrum", "TunnelScene", "Creds", "Sex"};
 const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
-
-int Timeline::slotAt(float t) {
-    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
-        if (bounds[slot] > t) {
-            return slot;
-        }
-    }
-    return SLOT_COUNT;
-}
-
-Scene* Timeline::createScene(const char* name, Timer* timer, Music* music) {
-    if (strcmp(name, "Preface") == 0) {
-        return new Preface(timer, music);
-    }
-    if (strcmp(name, "Intro") == 0) {
-        return new Intro(timer, music);
-    }
-    if (strcmp(name, "Test") == 0) {
-        return new Test(timer, music);
-    }
-    if (strcmp(name, "Spectrum") == 0) {
-        return new Spectrum(timer, music);
-    }
-    if (strcmp(name, "Creds") == 0) {
-        return new Creds(timer, music);
-    }
-    if (strcmp(name, "Sex") == 0) {
-        return new Sex(timer, music);
-    }
-    if (strcmp(name, "TunnelScene2") == 0) {
-        return new TunnelScene2(timer, music);
-    }
-    if (strcmp(name, "TunnelScene") == 0) {
-        return new TunnelScene(timer, music);
-    }
-    if (strcmp(name, "Tunnel1") == 0) {
-        return new Tunnel1(timer, music);
-    }
-    if (strcmp(name, "Tunnel2") == 0) {
-        return new Tunnel2(timer, music);
-    }
-    return nullptr;
-}
 
 Timeline::Timeline() : window(nullptr), timer(nullptr), music(nullptr), scenes() {}
 
@@ -79,8 +22,8 @@ void Timeline::start(int argc, char** argv) {
     music = new Music();
     music->load("mixdown.mp3", MP3);
 
-    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
-        scenes[slot] = createScene(slotNames[slot], timer, music);
+    for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
+        scenes[slot] = Schedule::createScene(Schedule::slots[slot].name, timer, music);
     }
 
     music->play();
@@ -93,7 +36,7 @@ void Timeline::start(int argc, char** argv) {
 
 void Timeline::waitForAudio() {
     // Nothing to hear without a track, and a position set by the caller never moves on its own.
-    if (!music->sample && !music->song) {
+    if (!music->isLoaded()) {
         return;
     }
     if (soundlayer::outputKind() == soundlayer::OUTPUT_MANUAL) {
@@ -125,8 +68,8 @@ void Timeline::run() {
     for (;;) {
         Timer::update();
         window->process_events();
-        const int slot = slotAt(timer->getElapsedTime());
-        if (slot == SLOT_COUNT) {
+        const int slot = Schedule::slotAt(timer->getElapsedTime());
+        if (slot == Schedule::SLOT_COUNT) {
             window->quit(0);
         }
         renderSlot(slot);

@@ -3,6 +3,8 @@
 
 #include <iostream>
 
+#include "platform/sound/SoundLayer.h"
+
 namespace {
 
 const float REQUIRED_VERSION = 3.75f;
@@ -118,4 +120,12 @@ void Music::play() {
 
 float* Music::getSpectrumBuffer() {
     return FSOUND_DSP_GetSpectrum();
+}
+
+bool Music::isLoaded() const {
+    return sample || song;
+}
+
+const Track* Music::track() const {
+    return sample ? soundlayer::sampleTrack(sample) : soundlayer::songTrack(song);
 }

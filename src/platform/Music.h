@@ -3,7 +3,9 @@
 
 #include <string>
 
-#include "platform/sound/SoundLayer.h"
+struct FMUSIC_MODULE;
+struct FSOUND_SAMPLE;
+class Track;
 
 // Load modes: MP3 and OGG load a sample, the others a module.
 const int MP3 = 1;
@@ -28,6 +30,12 @@ class Music {
     void play();
     // The layer's own 512-float spectrum, read in place; never null.
     float* getSpectrumBuffer();
+
+    // Whether a sample or a module loaded.
+    bool isLoaded() const;
+    // The decoded frames of what loaded (to write the soundtrack out, or to read its rate);
+    // null when nothing did.
+    const Track* track() const;
 
     FMUSIC_MODULE* song;
     FSOUND_SAMPLE* sample;

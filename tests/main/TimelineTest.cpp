@@ -11,25 +11,25 @@
 namespace {
 
 TEST(TimelineSlots, EveryBoundBelongsToTheLaterSlot) {
-    EXPECT_EQ(Timeline::slotAt(0.0f), 0);
-    EXPECT_EQ(Timeline::slotAt(-1.0f), 0);
-    EXPECT_EQ(Timeline::slotAt(std::nextafter(26.0f, 0.0f)), 0);
+    EXPECT_EQ(Schedule::slotAt(0.0f), 0);
+    EXPECT_EQ(Schedule::slotAt(-1.0f), 0);
+    EXPECT_EQ(Schedule::slotAt(std::nextafter(26.0f, 0.0f)), 0);
     const float bounds[] = {26, 90, 122, 170, 194, 226, 249};
     for (int slot = 0; slot < 7; ++slot) {
-        EXPECT_EQ(Timeline::slotAt(bounds[slot]), slot + 1) << "bound " << bounds[slot];
-        EXPECT_EQ(Timeline::slotAt(std::nextafter(bounds[slot], 0.0f)), slot);
+        EXPECT_EQ(Schedule::slotAt(bounds[slot]), slot + 1) << "bound " << bounds[slot];
+        EXPECT_EQ(Schedule::slotAt(std::nextafter(bounds[slot], 0.0f)), slot);
     }
-    EXPECT_EQ(Timeline::slotAt(std::nextafter(266.0f, 0.0f)), 7);
-    EXPECT_EQ(Timeline::slotAt(266.0f), Timeline::SLOT_COUNT);
-    EXPECT_EQ(Timeline::slotAt(1e9f), Timeline::SLOT_COUNT);
-    EXPECT_EQ(Timeline::slotAt(NAN), Timeline::SLOT_COUNT);
+    EXPECT_EQ(Schedule::slotAt(std::nextafter(266.0f, 0.0f)), 7);
+    EXPECT_EQ(Schedule::slotAt(266.0f), Schedule::SLOT_COUNT);
+    EXPECT_EQ(Schedule::slotAt(1e9f), Schedule::SLOT_COUNT);
+    EXPECT_EQ(Schedule::slotAt(NAN), Schedule::SLOT_COUNT);
 }
 
 TEST(TimelineSlots, NamesFollowTheScheduleAndUnknownScenesAreNotMade) {
-    EXPECT_STREQ(Timeline::slotNames[0], "Preface");
-    EXPECT_STREQ(Timeline::slotNames[3], "TunnelScene2");
-    EXPECT_STREQ(Timeline::slotNames[7], "Sex");
-    EXPECT_EQ(Timeline::createScene("NoSuchScene", nullptr, nullptr), nullptr);
+    EXPECT_STREQ(Schedule::slots[0].name, "Preface");
+    EXPECT_STREQ(Schedule::slots[3].name, "TunnelScene2");
+    EXPECT_STREQ(Schedule::slots[7].name, "Sex");
+    EXPECT_EQ(Schedule::createScene("NoSuchScene", nullptr, nullptr), nullptr);
 }
 
 // A scene that reports each frame on standard error.
@@ -55,7 +55,7 @@ int slowLoadingTick() {
     if (requireZeroAtStart && timeline.timer->getElapsedTime() != 0.0f) {
         exit(3);
     }
-    for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
+    for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
         delete timeline.scenes[slot];
         timeline.scenes[slot] = new ProbeScene();
     }
@@ -101,7 +101,7 @@ class EndingScene : public Scene {
     char name[] = "vorrel-quisp";
     char* argv[] = {name, nullptr};
     timeline.start(1, argv);
-    const int slot = Timeline::slotAt(t);
+    const int slot = Schedule::slotAt(t);
     delete timeline.scenes[slot];
     timeline.scenes[slot] = new EndingScene();
     SDL_Event queued = event;
@@ -122,8 +122,8 @@ TEST(TimelineRun, QuitKeysAndClosingEndEverySlotWithStatusZeroAndFGoesOn) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     SDL_Event close = {};
     close.type = SDL_QUIT;
-    const float times[Timeline::SLOT_COUNT] = {1, 30, 100, 150, 180, 200, 230, 260};
-    for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
+    const float times[Schedule::SLOT_COUNT] = {1, 30, 100, 150, 180, 200, 230, 260};
+    for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
         // Each slot gets one of the four events; each event is tried in two slots.
         switch (slot % 4) {
         case 0:

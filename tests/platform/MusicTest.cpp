@@ -1,10 +1,13 @@
 // Music's failure lines and their streams, the version warning and the modes that load nothing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
 #include "platform/Music.h"
+#include "platform/sound/SoundLayer.h"
 #include "support/SoundFiles.h"
 
 namespace {
@@ -89,13 +92,17 @@ TEST(MusicErrors, BadSongFilesPrintTheErrorLineOnStandardOutput) {
     std::vector<unsigned char> midi = soundfiles::midiSong();
     midi.resize(midi.size() - 5); // cut inside its track
     ASSERT_TRUE(soundfiles::writeBytes(cutMidi, midi));
+    // A folder opens but cannot be read.
+    const std::string folder = soundfiles::tempPath("folder.xm");
+    mkdir(folder.c_str(), 0700);
     const struct {
         std::string name;
         int mode;
         const char* line;
     } cases[] = {{soundfiles::tempPath("missing.xm"), XM, "Error!!!! File not found\n"},
                  {junk, MOD, "Error!!!! Unknown file format\n"},
-                 {cutMidi, MIDI, "Error!!!! Unknown file format\n"}};
+                 {cutMidi, MIDI, "Error!!!! Unknown file format\n"},
+                 {folder, S3M, "Error!!!! Error loading file\n"}};
     for (const auto& c : cases) {
         Music music;
         const Lines lines = loadAndPlay(music, c.name, c.mode);
@@ -106,6 +113,7 @@ TEST(MusicErrors, BadSongFilesPrintTheErrorLineOnStandardOutput) {
     }
     remove(junk.c_str());
     remove(cutMidi.c_str());
+    rmdir(folder.c_str());
 }
 
 TEST(MusicVersion, AnOlderLibraryGetsTheWarningAndConstructionGoesOn) {

@@ -11,6 +11,7 @@
 #include "main/Timeline.h"
 #include "platform/Music.h"
 #include "platform/Timer.h"
+#include "platform/sound/SoundSeams.h"
 #include "scenes/Intro.h"
 #include "scenes/Spectrum.h"
 #include "support/GLTest.h"
@@ -464,8 +465,8 @@ TEST_F(BarStageTest, IntroFadesToBlackOverItsLastTwoSecondsUnderTheOverlay) {
 }
 
 TEST_F(BarStageTest, SpectrumIsTheSameSceneAsIntroInTheTimeline) {
-    Scene* introScene = Timeline::createScene("Intro", timer, music);
-    Scene* spectrumScene = Timeline::createScene("Spectrum", timer, music);
+    Scene* introScene = Schedule::createScene("Intro", timer, music);
+    Scene* spectrumScene = Schedule::createScene("Spectrum", timer, music);
     ASSERT_NE(dynamic_cast<Intro*>(introScene), nullptr);
     ASSERT_NE(dynamic_cast<Spectrum*>(spectrumScene), nullptr);
 

@@ -8,7 +8,7 @@
 
 #include "platform/Music.h"
 #include "platform/Timer.h"
-#include "platform/sound/SoundLayer.h"
+#include "platform/sound/SoundSeams.h"
 #include "scenes/Preface.h"
 #include "scenes/Sex.h"
 #include "scenes/Test.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "main/Timeline.h"
+#include "main/Schedule.h"
 #include "platform/Timer.h"
 #include "scenes/Creds.h"
 #include "scenes/Scroll.h"
@@ -177,7 +177,7 @@ TEST_F(CredsTest, SetsUpItsCameraAndLeavesDepthAndBlendingOff) {
     EXPECT_NEAR(m[4], 0.0f, 1e-6f);
     EXPECT_GT(m[5], 0.0f);
 
-    Scene* named = Timeline::createScene("Creds", &timer, nullptr);
+    Scene* named = Schedule::createScene("Creds", &timer, nullptr);
     EXPECT_NE(dynamic_cast<Creds*>(named), nullptr);
     delete named;
 }

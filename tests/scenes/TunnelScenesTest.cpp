@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "main/Timeline.h"
+#include "main/Schedule.h"
 #include "platform/Music.h"
-#include "platform/sound/SoundLayer.h"
+#include "platform/sound/SoundSeams.h"
 #include "scenes/Tunnel1.h"
 #include "scenes/TunnelScene.h"
 #include "scenes/TunnelScene2.h"
@@ -125,8 +125,8 @@ void expectSeenFrom(const Tunnel& tunnel, const std::vector<gltest::FeedbackVert
 
 TEST_F(TunnelScenesTest, TheSolidTunnelsFogEndHoldsInBothScenes) {
     // Built in timeline order, by name, as the demo's start-up does.
-    Scene* wire = Timeline::createScene("TunnelScene2", &timer, &music);
-    Scene* solid = Timeline::createScene("TunnelScene", &timer, &music);
+    Scene* wire = Schedule::createScene("TunnelScene2", &timer, &music);
+    Scene* solid = Schedule::createScene("TunnelScene", &timer, &music);
     ASSERT_NE(dynamic_cast<TunnelScene2*>(wire), nullptr);
     ASSERT_NE(dynamic_cast<TunnelScene*>(solid), nullptr);
     EXPECT_EQ(static_cast<TunnelScene2*>(wire)->tunnel->spacing, 0.2857143f);
@@ -146,7 +146,7 @@ TEST_F(TunnelScenesTest, TheSolidTunnelsFogEndHoldsInBothScenes) {
         EXPECT_EQ(colour[0] + colour[1] + colour[2], 0.0f);
         EXPECT_FALSE(glIsEnabled(GL_FOG)); // on only while the tube is drawn
     }
-    Scene* unscheduled = Timeline::createScene("Tunnel1", &timer, &music);
+    Scene* unscheduled = Schedule::createScene("Tunnel1", &timer, &music);
     EXPECT_NE(dynamic_cast<Tunnel1*>(unscheduled), nullptr);
     delete unscheduled;
     delete solid;

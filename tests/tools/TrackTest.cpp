@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "TrackProbe.h"
+#include "main/Schedule.h"
 
 namespace {
 
 const int RATE = 44100;
-// Where the scenes change, in seconds of the track.
-const double CUTS[9] = {0, 26, 90, 122, 170, 194, 226, 249, 266};
 
 const TrackProbe& track() {
     static TrackProbe* probe = nullptr;
@@ -40,8 +39,8 @@ SectionSeries sample(int section) {
     SectionSeries s;
     s.entry.resize(TrackProbe::ENTRIES);
     float spectrum[TrackProbe::ENTRIES];
-    const long long from = static_cast<long long>(CUTS[section] * RATE) + 1024;
-    const long long to = static_cast<long long>(CUTS[section + 1] * RATE);
+    const long long from = static_cast<long long>(Schedule::slots[section].start * RATE) + 1024;
+    const long long to = static_cast<long long>(Schedule::slots[section].end * RATE);
     for (long long f = from; f < to; f += 512) {
         track().spectrumAt(f, spectrum);
         for (int k = 0; k < TrackProbe::ENTRIES; ++k) {
@@ -133,27 +132,31 @@ TEST(TrackTest, FadesOutBy266Seconds) {
 
 TEST(TrackTest, SceneEntriesMoveWithinEverySection) {
     ASSERT_GT(track().frames(), 0);
-    for (int section = 0; section < 8; ++section) {
+    for (int section = 0; section < Schedule::SLOT_COUNT; ++section) {
         const SectionSeries s = sample(section);
         for (int k : sceneEntries()) {
             const float low = quantile(s.entry[k], 0.1f);
             const float high = quantile(s.entry[k], 0.9f);
             // Moving means the busy moments read clearly above the quiet ones.
-            EXPECT_GT(high - low, 0.002f) << "entry " << k << " from " << CUTS[section] << " s";
-            EXPECT_GT(high, 1.5f * low) << "entry " << k << " from " << CUTS[section] << " s";
+            EXPECT_GT(high - low, 0.002f)
+                << "entry " << k << " from " << Schedule::slots[section].start << " s";
+            EXPECT_GT(high, 1.5f * low)
+                << "entry " << k << " from " << Schedule::slots[section].start << " s";
         }
     }
 }
 
 TEST(TrackTest, LevelsSuitTheScenes) {
     ASSERT_GT(track().frames(), 0);
-    for (int section = 0; section < 8; ++section) {
+    for (int section = 0; section < Schedule::SLOT_COUNT; ++section) {
         const SectionSeries s = sample(section);
         const char* where = section == 0 ? "opening" : "later section";
         // Tunnel camera: entries 3 and 4 pulse, mostly small, never saturating.
         for (int k : {3, 4}) {
-            EXPECT_GE(quantile(s.entry[k], 0.9f), 0.1f) << k << " " << CUTS[section];
-            EXPECT_LE(quantile(s.entry[k], 0.5f), 0.3f) << k << " " << CUTS[section];
+            EXPECT_GE(quantile(s.entry[k], 0.9f), 0.1f)
+                << k << " " << Schedule::slots[section].start;
+            EXPECT_LE(quantile(s.entry[k], 0.5f), 0.3f)
+                << k << " " << Schedule::slots[section].start;
             EXPECT_LE(*std::max_element(s.entry[k].begin(), s.entry[k].end()), 0.9f);
         }
         // Bars up to 2.6 kHz (entries 0-60) stand between 0.02 and 0.6 most of the time, with
@@ -162,12 +165,12 @@ TEST(TrackTest, LevelsSuitTheScenes) {
         for (int k = 0; k < 500; k += 10) {
             const float p90 = quantile(s.entry[k], 0.9f);
             EXPECT_GE(p90, k <= 60 ? 0.02f : 0.002f)
-                << "bar entry " << k << " " << where << " " << CUTS[section];
-            EXPECT_LE(p90, 0.6f) << "bar entry " << k << " " << CUTS[section];
+                << "bar entry " << k << " " << where << " " << Schedule::slots[section].start;
+            EXPECT_LE(p90, 0.6f) << "bar entry " << k << " " << Schedule::slots[section].start;
             peak = std::max(peak, *std::max_element(s.entry[k].begin(), s.entry[k].end()));
         }
-        EXPECT_GE(peak, 0.3f) << CUTS[section];
-        EXPECT_LE(peak, 0.85f) << CUTS[section];
+        EXPECT_GE(peak, 0.3f) << Schedule::slots[section].start;
+        EXPECT_LE(peak, 0.85f) << Schedule::slots[section].start;
     }
 }
 
@@ -188,17 +191,20 @@ TEST(TrackTest, WholeRowOfBarsDancesUnderTheBarScenes) {
             for (size_t i = 1; i < v.size(); ++i) {
                 rises += v[i - 1] < 0.03f && v[i] >= 0.03f ? 1 : 0;
             }
-            EXPECT_GE(peak, 0.035f) << "bar " << bar << " from " << CUTS[section] << " s";
-            EXPECT_LE(peak, 0.85f) << "bar " << bar << " from " << CUTS[section] << " s";
-            EXPECT_GE(rises, bar == 0 ? 1 : 5) << "bar " << bar << " from " << CUTS[section];
+            EXPECT_GE(peak, 0.035f)
+                << "bar " << bar << " from " << Schedule::slots[section].start << " s";
+            EXPECT_LE(peak, 0.85f)
+                << "bar " << bar << " from " << Schedule::slots[section].start << " s";
+            EXPECT_GE(rises, bar == 0 ? 1 : 5)
+                << "bar " << bar << " from " << Schedule::slots[section].start;
             // Bars 10-23 (4-10 kHz) against bars 33-49 (above 14 kHz).
             midPeaks += bar >= 10 && bar <= 23 ? peak / 14.0f : 0.0f;
             highPeaks += bar >= 33 ? peak / 17.0f : 0.0f;
         }
         // The high bars, which hardly anyone hears, carry the level; the keen band stays gentle.
-        EXPECT_GE(highPeaks, 0.12f) << CUTS[section];
-        EXPECT_GT(highPeaks, 2.0f * midPeaks) << CUTS[section];
-        EXPECT_LE(midPeaks, 0.12f) << CUTS[section];
+        EXPECT_GE(highPeaks, 0.12f) << Schedule::slots[section].start;
+        EXPECT_GT(highPeaks, 2.0f * midPeaks) << Schedule::slots[section].start;
+        EXPECT_LE(midPeaks, 0.12f) << Schedule::slots[section].start;
     }
 }
 

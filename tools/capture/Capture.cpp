@@ -11,7 +11,8 @@
 
 #include "PngWriter.h"
 #include "VideoEncoder.h"
-#include "platform/sound/SoundLayer.h"
+#include "main/Schedule.h"
+#include "platform/sound/SoundSeams.h"
 #include "platform/sound/Track.h"
 
 namespace {
@@ -25,8 +26,6 @@ long long virtualTick = 0;
 int readVirtualTick() {
     return static_cast<int>(virtualTick);
 }
-
-const float SILENCE[FSOUND_SPECTRUM_SIZE] = {};
 
 bool makeFolder(const std::string& dir) {
     std::string path;
@@ -74,11 +73,7 @@ Capture::~Capture() {
 
 bool Capture::checkOutputs(std::string& error) const {
     if (!options.scene.empty()) {
-        bool known = options.scene == "Tunnel1" || options.scene == "Tunnel2";
-        for (const char* name : Timeline::slotNames) {
-            known = known || options.scene == name;
-        }
-        if (!known) {
+        if (!Schedule::isScene(options.scene.c_str())) {
             error = "unknown scene '" + options.scene + "'";
             return false;
         }
@@ -103,9 +98,6 @@ bool Capture::checkOutputs(std::string& error) const {
 
 void Capture::startTimeline() {
     soundlayer::useManualOutput(true);
-    if (options.silent) {
-        soundlayer::overrideSpectrum(SILENCE);
-    }
     Timer::setTickSource(&readVirtualTick);
     virtualTick = 0;
     char name[] = "vorrel-capture";
@@ -115,18 +107,18 @@ void Capture::startTimeline() {
     stats.loadingSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
 
-    const Track* track = timeline.music ? soundlayer::sampleTrack(timeline.music->sample) : nullptr;
+    const Track* track = timeline.music ? timeline.music->track() : nullptr;
     if (track && track->rate > 0) {
         rate = track->rate;
     }
     if (!options.scene.empty()) {
-        for (int slot = 0; slot < Timeline::SLOT_COUNT; ++slot) {
-            if (options.scene == Timeline::slotNames[slot]) {
+        for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
+            if (options.scene == Schedule::slots[slot].name) {
                 single = timeline.scenes[slot];
             }
         }
         if (!single) {
-            single = Timeline::createScene(options.scene.c_str(), timeline.timer, timeline.music);
+            single = Schedule::createScene(options.scene.c_str(), timeline.timer, timeline.music);
         }
         singleName = options.scene;
     }
@@ -139,7 +131,7 @@ long long Capture::tickOf(long long frame) const {
 int Capture::slotOfFrame(long long frame) const {
     // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
     const float t = static_cast<float>(static_cast<int>(tickOf(frame)) * 0.001);
-    return Timeline::slotAt(t);
+    return Schedule::slotAt(t);
 }
 
 long long Capture::firstFrameOfSlot(long long frame) const {
@@ -156,16 +148,19 @@ long long Capture::firstFrameOfSlot(long long frame) const {
 
 bool Capture::drawFrame(long long frame) {
     virtualTick = tickOf(frame);
-    soundlayer::setManualPosition(frame * rate / options.fps);
+    // Silent: the track stays before its first frame, so every spectrum the scenes read is zero.
+    if (!options.silent) {
+        soundlayer::setManualPosition(frame * rate / options.fps);
+    }
     Timer::update();
     Scene* scene = single;
     std::string name = singleName;
     if (!scene) {
-        const int slot = Timeline::slotAt(timeline.timer->getElapsedTime());
-        if (slot == Timeline::SLOT_COUNT) {
+        const int slot = Schedule::slotAt(timeline.timer->getElapsedTime());
+        if (slot == Schedule::SLOT_COUNT) {
             return false;
         }
-        name = Timeline::slotNames[slot];
+        name = Schedule::slots[slot].name;
         const auto begin = std::chrono::steady_clock::now();
         timeline.renderSlot(slot);
         glFinish();
@@ -224,8 +219,7 @@ int Capture::runSpan() {
     if (!options.videoFile.empty()) {
         std::string error;
         video = new VideoEncoder();
-        const Track* track =
-            timeline.music ? soundlayer::sampleTrack(timeline.music->sample) : nullptr;
+        const Track* track = timeline.music ? timeline.music->track() : nullptr;
         const long long audioFirst = first * rate / options.fps;
         const long long audioEnd = end * rate / options.fps;
         if (!video->open(options.videoFile, options.fps, WIDTH, HEIGHT, track, audioFirst,

@@ -6,9 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "main/Schedule.h"
+
 namespace {
 
-const double TIMELINE_END = 266.0;
+const double TIMELINE_END = Schedule::END;
+// As the messages give it: "0 to 266".
+const std::string RANGE = "0 to " + std::to_string(static_cast<int>(Schedule::END));
 
 bool parseNumber(const char* text, double& value) {
     if (!text || !*text) {
@@ -82,7 +86,7 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
             fps = static_cast<int>(number);
         } else if (option == "--from" || option == "--to") {
             if (!parseNumber(value, number) || number < 0.0 || number > TIMELINE_END) {
-                error = option + " needs a time from 0 to 266 seconds, not '" + value + "'";
+                error = option + " needs a time from " + RANGE + " seconds, not '" + value + "'";
                 return false;
             }
             (option == "--from" ? from : to) = number;
@@ -96,7 +100,7 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
             }
             for (double t : at) {
                 if (t < 0.0 || t >= TIMELINE_END) {
-                    error = "--at time " + std::to_string(t) + " is outside 0 to 266 seconds";
+                    error = "--at time " + std::to_string(t) + " is outside " + RANGE + " seconds";
                     return false;
                 }
             }

@@ -8,6 +8,7 @@
 
 #include "Capture.h"
 #include "CaptureOptions.h"
+#include "main/Schedule.h"
 
 int main(int argc, char** argv) {
     CaptureOptions options;
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!options.scene.empty() && !options.toGiven) {
-        options.to = 266.0;
+        options.to = Schedule::END;
     }
     // Headless by default: a real OpenGL context without a display; the sound is never
     // played, only read.

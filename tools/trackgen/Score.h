@@ -1,12 +1,26 @@
 // Everything the composer decides: the sections and the notes of every instrument.
 #pragma once
 
-#include "Note.h"
+#include <array>
 
-// Seconds at which the piece moves to its next section, after the opening one at 0.
-const int SECTION_COUNT = 8;
-const double SECTION_STARTS[SECTION_COUNT + 1] = {0.0,   26.0,  90.0,  122.0, 170.0,
-                                                  194.0, 226.0, 249.0, 266.0};
+#include "Note.h"
+#include "main/Schedule.h"
+
+// One section for each slot of the demo's schedule, so the music changes with the scenes.
+const int SECTION_COUNT = Schedule::SLOT_COUNT;
+
+constexpr std::array<double, SECTION_COUNT + 1> sectionStarts() {
+    std::array<double, SECTION_COUNT + 1> starts{};
+    for (int i = 0; i < SECTION_COUNT; ++i) {
+        starts[i] = Schedule::slots[i].start;
+    }
+    starts[SECTION_COUNT] = Schedule::END;
+    return starts;
+}
+
+// Seconds at which the piece moves to its next section, after the opening one at 0; the last
+// entry is the end of the timeline.
+constexpr std::array<double, SECTION_COUNT + 1> SECTION_STARTS = sectionStarts();
 // Tempo: 120 beats a minute, four beats a bar, sixteen steps a bar.
 const double BEAT = 0.5;
 const double STEP = BEAT / 4.0;

@@ -5,6 +5,7 @@
 #include <mpg123.h>
 
 #include "platform/Music.h"
+#include "platform/sound/SoundSeams.h"
 #include "platform/sound/Track.h"
 
 TrackProbe::~TrackProbe() {
@@ -15,10 +16,10 @@ bool TrackProbe::load(const std::string& path) {
     soundlayer::useManualOutput(true);
     music = new Music();
     music->load(path, MP3);
-    if (!music->sample) {
+    track = music->track();
+    if (!track) {
         return false;
     }
-    track = soundlayer::sampleTrack(music->sample);
     music->play();
     readStreamInfo(path);
     return track && track->frames() > 0;

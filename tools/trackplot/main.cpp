@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "TrackProbe.h"
+#include "main/Schedule.h"
 
 namespace {
 
@@ -43,16 +44,15 @@ float quantile(std::vector<float> v, float q) {
 // entries 70 to 490, and the largest value of any bar entry. Then every bar's own largest value,
 // 90th percentile and median, section by section.
 void printLevels(const TrackProbe& probe) {
-    static const double CUTS[9] = {0, 26, 90, 122, 170, 194, 226, 249, 266};
     float s[TrackProbe::ENTRIES];
-    std::vector<std::vector<float>> perBar[8];
+    std::vector<std::vector<float>> perBar[Schedule::SLOT_COUNT];
     printf("section  e3 p50/p90/max     e4 p50/p90/max     cards@beat p50/p90  "
            "bars 0..60 p90                       70..490 p90  max\n");
-    for (int c = 0; c < 8; ++c) {
+    for (int c = 0; c < Schedule::SLOT_COUNT; ++c) {
         std::vector<float> e3, e4, beat;
         std::vector<std::vector<float>> bars(50);
-        const long long a = static_cast<long long>(CUTS[c] * probe.rate());
-        const long long b = static_cast<long long>(CUTS[c + 1] * probe.rate());
+        const long long a = static_cast<long long>(Schedule::slots[c].start * probe.rate());
+        const long long b = static_cast<long long>(Schedule::slots[c].end * probe.rate());
         for (long long f = a + 1024; f < b; f += 512) {
             probe.spectrumAt(f, s);
             e3.push_back(s[3]);
@@ -62,7 +62,7 @@ void printLevels(const TrackProbe& probe) {
             }
         }
         // Beats every half second; the window ends 20 ms after the beat.
-        for (double t = CUTS[c] + 0.02; t < CUTS[c + 1]; t += 0.5) {
+        for (double t = Schedule::slots[c].start + 0.02; t < Schedule::slots[c].end; t += 0.5) {
             probe.spectrumAt(static_cast<long long>(t * probe.rate()), s);
             float m = 0.0f;
             for (int k = 42; k <= 59; ++k) {
@@ -78,10 +78,11 @@ void printLevels(const TrackProbe& probe) {
                 upper.push_back(quantile(bars[i], 0.9f));
             }
         }
-        printf("%3.0f-%3.0f  %.3f/%.3f/%.3f  %.3f/%.3f/%.3f  %.3f/%.3f        ", CUTS[c],
-               CUTS[c + 1], quantile(e3, 0.5f), quantile(e3, 0.9f),
-               *std::max_element(e3.begin(), e3.end()), quantile(e4, 0.5f), quantile(e4, 0.9f),
-               *std::max_element(e4.begin(), e4.end()), quantile(beat, 0.5f), quantile(beat, 0.9f));
+        printf("%3.0f-%3.0f  %.3f/%.3f/%.3f  %.3f/%.3f/%.3f  %.3f/%.3f        ",
+               Schedule::slots[c].start, Schedule::slots[c].end, quantile(e3, 0.5f),
+               quantile(e3, 0.9f), *std::max_element(e3.begin(), e3.end()), quantile(e4, 0.5f),
+               quantile(e4, 0.9f), *std::max_element(e4.begin(), e4.end()), quantile(beat, 0.5f),
+               quantile(beat, 0.9f));
         for (int i = 0; i <= 6; ++i) {
             printf("%.3f ", quantile(bars[i], 0.9f));
         }
@@ -89,11 +90,12 @@ void printLevels(const TrackProbe& probe) {
         perBar[c] = bars;
     }
     // Every bar on its own: largest value, 90th percentile and median, in hundredths.
-    for (int c = 0; c < 8; ++c) {
+    for (int c = 0; c < Schedule::SLOT_COUNT; ++c) {
         static const float SHARES[3] = {1.0f, 0.9f, 0.5f};
         static const char* const NAMES[3] = {"max", "p90", "p50"};
         for (int q = 0; q < 3; ++q) {
-            printf("%3.0f-%3.0f bars %s x100:", CUTS[c], CUTS[c + 1], NAMES[q]);
+            printf("%3.0f-%3.0f bars %s x100:", Schedule::slots[c].start, Schedule::slots[c].end,
+                   NAMES[q]);
             for (int i = 0; i < 50; ++i) {
                 printf("%s%3.0f", i % 10 == 0 ? " |" : "",
                        100.0f * quantile(perBar[c][i], SHARES[q]));

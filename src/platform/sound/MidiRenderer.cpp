@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/SoundFile.h"
-#include "platform/sound/SoundLayer.h"
 
 const char* const MidiRenderer::SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
@@ -95,9 +95,9 @@ bool MidiRenderer::isMidi(const std::vector<unsigned char>& data) {
     return tracks > 0 && found >= tracks && pos == data.size();
 }
 
-int MidiRenderer::render(const std::vector<unsigned char>& data, Track* track) {
+LoadResult MidiRenderer::render(const std::vector<unsigned char>& data, Track* track) {
     if (!isMidi(data)) {
-        return FMOD_ERR_FILE_FORMAT;
+        return LoadResult::UNKNOWN_FORMAT;
     }
     silenceLog();
     fluid_settings_t* settings = new_fluid_settings();
@@ -106,7 +106,7 @@ int MidiRenderer::render(const std::vector<unsigned char>& data, Track* track) {
     fluid_settings_setint(settings, "synth.threadsafe-api", 0);
     fluid_settings_setnum(settings, "synth.gain", GAIN);
     fluid_synth_t* synth = new_fluid_synth(settings);
-    int result = FMOD_ERR_FILE_BAD;
+    LoadResult result = LoadResult::UNREADABLE;
     if (synth && fluid_synth_sfload(synth, SOUNDFONT, 1) != FLUID_FAILED) {
         fluid_player_t* player = new_fluid_player(synth);
         if (player && fluid_player_add_mem(player, data.data(), data.size()) == FLUID_OK &&
@@ -114,7 +114,7 @@ int MidiRenderer::render(const std::vector<unsigned char>& data, Track* track) {
             track->rate = RATE;
             track->channels = 2;
             renderSong(synth, player, track);
-            result = track->frames() > 0 ? FMOD_ERR_NONE : FMOD_ERR_FILE_FORMAT;
+            result = track->frames() > 0 ? LoadResult::OK : LoadResult::UNKNOWN_FORMAT;
         }
         if (player) {
             delete_fluid_player(player);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/Track.h"
 
 class MidiRenderer {
@@ -14,7 +15,7 @@ class MidiRenderer {
 
     // Whether data holds a MIDI file whose chunks all lie inside it.
     static bool isMidi(const std::vector<unsigned char>& data);
-    // Renders the song to 44100 Hz stereo until its last event has sounded out; 0, or the
-    // layer's error code.
-    static int render(const std::vector<unsigned char>& data, Track* track);
+    // Renders the song to 44100 Hz stereo until its last event has sounded out; OK, or why
+    // not.
+    static LoadResult render(const std::vector<unsigned char>& data, Track* track);
 };

@@ -3,7 +3,7 @@
 
 #include <libopenmpt/libopenmpt.h>
 
-#include "platform/sound/SoundLayer.h"
+#include "platform/sound/LoadResult.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ const size_t BLOCK_FRAMES = 4096;
 
 } // namespace
 
-int ModuleRenderer::render(const std::vector<unsigned char>& data, Track* track) {
+LoadResult ModuleRenderer::render(const std::vector<unsigned char>& data, Track* track) {
     int error = 0;
     const char* message = nullptr;
     openmpt_module* mod = openmpt_module_create_from_memory2(
@@ -19,7 +19,7 @@ int ModuleRenderer::render(const std::vector<unsigned char>& data, Track* track)
         nullptr, &error, &message, nullptr);
     openmpt_free_string(message);
     if (!mod) {
-        return FMOD_ERR_FILE_FORMAT;
+        return LoadResult::UNKNOWN_FORMAT;
     }
     openmpt_module_set_repeat_count(mod, 0); // play once, then stop
     track->rate = RATE;
@@ -41,5 +41,5 @@ int ModuleRenderer::render(const std::vector<unsigned char>& data, Track* track)
     }
     track->samples.resize(frames * 2);
     openmpt_module_destroy(mod);
-    return frames > 0 ? FMOD_ERR_NONE : FMOD_ERR_FILE_FORMAT;
+    return frames > 0 ? LoadResult::OK : LoadResult::UNKNOWN_FORMAT;
 }

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/Track.h"
 
 class ModuleRenderer {
@@ -12,6 +13,6 @@ class ModuleRenderer {
     static const int MAX_SECONDS = 1200;
 
     // Renders the module in data to 44100 Hz stereo at full volume, from its start to its
-    // end without repeats; 0, or the layer's error code.
-    static int render(const std::vector<unsigned char>& data, Track* track);
+    // end without repeats; OK, or why not.
+    static LoadResult render(const std::vector<unsigned char>& data, Track* track);
 };

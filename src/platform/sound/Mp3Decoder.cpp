@@ -3,15 +3,15 @@
 
 #include <mpg123.h>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/SoundFile.h"
-#include "platform/sound/SoundLayer.h"
 
 namespace {
 
 // Frames read per call: large reads keep the per-call cost out of the decode time.
 const size_t READ_FRAMES = 65536;
 
-int readAll(mpg123_handle* mh, Track* track) {
+LoadResult readAll(mpg123_handle* mh, Track* track) {
     // The header's length is exact for gapless files; reserving it and one read more avoids
     // a doubling copy that would briefly hold the track twice.
     const off_t expected = mpg123_length(mh);
@@ -34,22 +34,22 @@ int readAll(mpg123_handle* mh, Track* track) {
     }
     used -= used % track->channels;
     track->samples.resize(used);
-    return used > 0 ? FMOD_ERR_NONE : FMOD_ERR_FILE_FORMAT;
+    return used > 0 ? LoadResult::OK : LoadResult::UNKNOWN_FORMAT;
 }
 
 } // namespace
 
-int Mp3Decoder::decode(const char* name, Track* track) {
+LoadResult Mp3Decoder::decode(const char* name, Track* track) {
     if (!SoundFile::exists(name)) {
-        return FMOD_ERR_FILE_NOTFOUND;
+        return LoadResult::NOT_FOUND;
     }
     mpg123_handle* mh = mpg123_new(nullptr, nullptr);
     if (!mh) {
-        return FMOD_ERR_MEMORY;
+        return LoadResult::NO_MEMORY;
     }
     // MPG123_ADD_FLAGS keeps the default gapless flag that MPG123_FLAGS would replace.
     mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
-    int result = FMOD_ERR_FILE_FORMAT;
+    LoadResult result = LoadResult::UNKNOWN_FORMAT;
     if (mpg123_open_fixed(mh, name, MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16) ==
         MPG123_OK) {
         long rate = 0;

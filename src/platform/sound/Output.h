@@ -1,7 +1,7 @@
 // Where the playing sound goes: the device, a silent clock, or a position set by the caller.
 #pragma once
 
-#include "platform/sound/SoundLayer.h"
+#include "platform/sound/SoundSeams.h"
 #include "platform/sound/Track.h"
 
 class Output {

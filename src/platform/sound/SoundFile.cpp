@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/sound/SoundLayer.h"
+#include "platform/sound/LoadResult.h"
 
 bool SoundFile::exists(const char* name) {
     FILE* f = name ? fopen(name, "rb") : nullptr;
@@ -15,11 +15,11 @@ bool SoundFile::exists(const char* name) {
     return true;
 }
 
-int SoundFile::readAll(const char* name, std::vector<unsigned char>* data) {
+LoadResult SoundFile::readAll(const char* name, std::vector<unsigned char>* data) {
     data->clear();
     FILE* f = name ? fopen(name, "rb") : nullptr;
     if (!f) {
-        return FMOD_ERR_FILE_NOTFOUND;
+        return LoadResult::NOT_FOUND;
     }
     unsigned char block[65536];
     bool failed = false;
@@ -33,9 +33,9 @@ int SoundFile::readAll(const char* name, std::vector<unsigned char>* data) {
     }
     fclose(f);
     if (failed) {
-        return FMOD_ERR_FILE_BAD;
+        return LoadResult::UNREADABLE;
     }
-    return data->empty() ? FMOD_ERR_FILE_FORMAT : FMOD_ERR_NONE;
+    return data->empty() ? LoadResult::UNKNOWN_FORMAT : LoadResult::OK;
 }
 
 bool SoundFile::startsWith(const std::vector<unsigned char>& data, const char* magic, int length) {

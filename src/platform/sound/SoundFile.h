@@ -1,12 +1,14 @@
-// Whole-file reading and the first bytes of a file, with the layer's error codes.
+// Whole-file reading and the first bytes of a file.
 #pragma once
 
 #include <vector>
 
+#include "platform/sound/LoadResult.h"
+
 class SoundFile {
   public:
-    // Reads the whole file; 0, or the error code: missing 9, unreadable 11, empty 10.
-    static int readAll(const char* name, std::vector<unsigned char>* data);
+    // Reads the whole file: NOT_FOUND when missing, UNREADABLE, UNKNOWN_FORMAT when empty.
+    static LoadResult readAll(const char* name, std::vector<unsigned char>* data);
     // Whether the file can be opened for reading.
     static bool exists(const char* name);
     // Whether data begins with the given bytes.

@@ -57,6 +57,23 @@ bool fail(int code) {
     return false;
 }
 
+// The one place where what a loader reports becomes the layer's error code.
+int errorCode(LoadResult result) {
+    switch (result) {
+    case LoadResult::OK:
+        return FMOD_ERR_NONE;
+    case LoadResult::NOT_FOUND:
+        return FMOD_ERR_FILE_NOTFOUND;
+    case LoadResult::UNREADABLE:
+        return FMOD_ERR_FILE_BAD;
+    case LoadResult::UNKNOWN_FORMAT:
+        return FMOD_ERR_FILE_FORMAT;
+    case LoadResult::NO_MEMORY:
+        return FMOD_ERR_MEMORY;
+    }
+    return FMOD_ERR_FILE_BAD;
+}
+
 void soundOff() {
     const char* why = SDL_GetError();
     fprintf(stderr, "Sound is off: no audio device could be opened%s%s\n", *why ? ": " : "", why);
@@ -143,10 +160,10 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int, const char* name, unsigned int, int, int)
     }
     // Whatever the mode asks, the file keeps its own channels and rate.
     FSOUND_SAMPLE* sample = new FSOUND_SAMPLE();
-    const int rc = TrackLoader::loadSample(name, &sample->track);
-    if (rc != FMOD_ERR_NONE) {
+    const LoadResult result = TrackLoader::loadSample(name, &sample->track);
+    if (result != LoadResult::OK) {
         delete sample;
-        fail(rc);
+        fail(errorCode(result));
         return nullptr;
     }
     return sample;
@@ -178,10 +195,10 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) {
         return nullptr;
     }
     FMUSIC_MODULE* song = new FMUSIC_MODULE();
-    const int rc = TrackLoader::loadSong(name, &song->track);
-    if (rc != FMOD_ERR_NONE) {
+    const LoadResult result = TrackLoader::loadSong(name, &song->track);
+    if (result != LoadResult::OK) {
         delete song;
-        fail(rc);
+        fail(errorCode(result));
         return nullptr;
     }
     return song;

@@ -1,6 +1,8 @@
 // Our sound layer: the calls, constants and behaviour that Music relies on, over Debian's
-// libraries.
+// libraries. Only Music (and the layer's own tests) call it; the seams are in SoundSeams.h.
 #pragma once
+
+#include "platform/sound/SoundSeams.h"
 
 struct FSOUND_SAMPLE;
 struct FMUSIC_MODULE;
@@ -63,23 +65,8 @@ bool FSOUND_DSP_SetActive(FSOUND_DSPUNIT* unit, bool active);
 // The layer's own array of 512 magnitudes of what is audible now; recomputed on each call.
 float* FSOUND_DSP_GetSpectrum();
 
-// Seams for tests and the capture tool; the demo itself never calls these.
 namespace soundlayer {
 
-enum OutputKind { OUTPUT_NONE, OUTPUT_DEVICE, OUTPUT_SILENT, OUTPUT_MANUAL };
-
-// Chooses the manual output for the next FSOUND_Init: the caller sets the audible position.
-void useManualOutput(bool manual);
-// Audible position of the manual output, in frames of the playing sound.
-void setManualPosition(long long frame);
-// Which output FSOUND_Init opened.
-OutputKind outputKind();
-// When non-null, FSOUND_DSP_GetSpectrum returns these 512 values instead of the analysis.
-void overrideSpectrum(const float* values);
-// The version FSOUND_GetVersion reports; restore with 0.
-void overrideVersion(float version);
-// Frames of the playing sound heard so far by the open output; 0 or less before sound.
-long long audibleFrame();
 // The decoded frames of a loaded sample or song (for writing the soundtrack out); null for null.
 const Track* sampleTrack(const FSOUND_SAMPLE* sample);
 const Track* songTrack(const FMUSIC_MODULE* song);

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/MidiRenderer.h"
 #include "platform/sound/ModuleRenderer.h"
 #include "platform/sound/Mp3Decoder.h"
 #include "platform/sound/SoundFile.h"
-#include "platform/sound/SoundLayer.h"
 #include "platform/sound/VorbisDecoder.h"
 #include "platform/sound/WavDecoder.h"
 
@@ -28,14 +28,14 @@ int readHead(const char* name, unsigned char head[12]) {
 
 } // namespace
 
-int TrackLoader::loadSample(const char* name, Track* track) {
+LoadResult TrackLoader::loadSample(const char* name, Track* track) {
     unsigned char head[12] = {};
     const int got = readHead(name, head);
     if (got < 0) {
-        return FMOD_ERR_FILE_NOTFOUND;
+        return LoadResult::NOT_FOUND;
     }
     if (got == 0) {
-        return FMOD_ERR_FILE_FORMAT;
+        return LoadResult::UNKNOWN_FORMAT;
     }
     if (got >= 4 && memcmp(head, "OggS", 4) == 0) {
         return VorbisDecoder::decode(name, track);
@@ -46,10 +46,10 @@ int TrackLoader::loadSample(const char* name, Track* track) {
     return Mp3Decoder::decode(name, track);
 }
 
-int TrackLoader::loadSong(const char* name, Track* track) {
+LoadResult TrackLoader::loadSong(const char* name, Track* track) {
     std::vector<unsigned char> data;
-    const int rc = SoundFile::readAll(name, &data);
-    if (rc != FMOD_ERR_NONE) {
+    const LoadResult rc = SoundFile::readAll(name, &data);
+    if (rc != LoadResult::OK) {
         return rc;
     }
     if (SoundFile::startsWith(data, "MThd", 4)) {

@@ -3,12 +3,12 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/SoundFile.h"
-#include "platform/sound/SoundLayer.h"
 
 namespace {
 
-int readAll(OggVorbis_File* vf, int fileChannels, Track* track) {
+LoadResult readAll(OggVorbis_File* vf, int fileChannels, Track* track) {
     const ogg_int64_t total = ov_pcm_total(vf, -1);
     if (total > 0) {
         track->samples.reserve(static_cast<size_t>(total) * track->channels);
@@ -34,20 +34,20 @@ int readAll(OggVorbis_File* vf, int fileChannels, Track* track) {
             }
         }
     }
-    return track->samples.empty() ? FMOD_ERR_FILE_FORMAT : FMOD_ERR_NONE;
+    return track->samples.empty() ? LoadResult::UNKNOWN_FORMAT : LoadResult::OK;
 }
 
 } // namespace
 
-int VorbisDecoder::decode(const char* name, Track* track) {
+LoadResult VorbisDecoder::decode(const char* name, Track* track) {
     if (!SoundFile::exists(name)) {
-        return FMOD_ERR_FILE_NOTFOUND;
+        return LoadResult::NOT_FOUND;
     }
     OggVorbis_File vf;
     if (ov_fopen(name, &vf) != 0) {
-        return FMOD_ERR_FILE_FORMAT;
+        return LoadResult::UNKNOWN_FORMAT;
     }
-    int result = FMOD_ERR_FILE_FORMAT;
+    LoadResult result = LoadResult::UNKNOWN_FORMAT;
     const vorbis_info* info = ov_info(&vf, -1);
     if (info && info->channels > 0 && info->rate > 0) {
         track->rate = static_cast<int>(info->rate);

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/SoundFile.h"
-#include "platform/sound/SoundLayer.h"
 
 namespace {
 
@@ -67,16 +67,16 @@ int16_t sampleAt(const unsigned char* p, const WavFormat& fmt) {
 
 } // namespace
 
-int WavDecoder::decode(const char* name, Track* track) {
+LoadResult WavDecoder::decode(const char* name, Track* track) {
     std::vector<unsigned char> data;
-    const int rc = SoundFile::readAll(name, &data);
-    return rc != FMOD_ERR_NONE ? rc : decodeMemory(data, track);
+    const LoadResult rc = SoundFile::readAll(name, &data);
+    return rc != LoadResult::OK ? rc : decodeMemory(data, track);
 }
 
-int WavDecoder::decodeMemory(const std::vector<unsigned char>& data, Track* track) {
+LoadResult WavDecoder::decodeMemory(const std::vector<unsigned char>& data, Track* track) {
     if (!SoundFile::startsWith(data, "RIFF", 4) || data.size() < 12 ||
         memcmp(&data[8], "WAVE", 4) != 0) {
-        return FMOD_ERR_FILE_FORMAT;
+        return LoadResult::UNKNOWN_FORMAT;
     }
     WavFormat fmt;
     bool haveFormat = false;
@@ -89,7 +89,7 @@ int WavDecoder::decodeMemory(const std::vector<unsigned char>& data, Track* trac
             haveFormat = readFormat(chunk + 8, size < available ? size : available, &fmt);
         } else if (memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat) {
-                return FMOD_ERR_FILE_FORMAT;
+                return LoadResult::UNKNOWN_FORMAT;
             }
             size = size < available ? size : available;
             const size_t frameBytes = static_cast<size_t>(fmt.bits / 8) * fmt.channels;
@@ -100,12 +100,12 @@ int WavDecoder::decodeMemory(const std::vector<unsigned char>& data, Track* trac
             for (size_t i = 0; i < frames * fmt.channels; ++i) {
                 track->samples[i] = sampleAt(chunk + 8 + i * (fmt.bits / 8), fmt);
             }
-            return frames > 0 ? FMOD_ERR_NONE : FMOD_ERR_FILE_FORMAT;
+            return frames > 0 ? LoadResult::OK : LoadResult::UNKNOWN_FORMAT;
         }
         if (size > available) {
             break;
         }
         pos += 8 + size + (size & 1); // chunks are padded to even lengths
     }
-    return FMOD_ERR_FILE_FORMAT;
+    return LoadResult::UNKNOWN_FORMAT;
 }

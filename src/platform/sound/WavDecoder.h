@@ -3,12 +3,13 @@
 
 #include <vector>
 
+#include "platform/sound/LoadResult.h"
 #include "platform/sound/Track.h"
 
 class WavDecoder {
   public:
-    // Fills track from the whole file; 0, or the layer's error code.
-    static int decode(const char* name, Track* track);
+    // Fills track from the whole file; OK, or why not.
+    static LoadResult decode(const char* name, Track* track);
     // The same from bytes in memory. A data chunk longer than the file keeps what is there.
-    static int decodeMemory(const std::vector<unsigned char>& data, Track* track);
+    static LoadResult decodeMemory(const std::vector<unsigned char>& data, Track* track);
 };

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/sound/Playback.h"
-#include "platform/sound/SoundLayer.h"
 #include "platform/sound/WavDecoder.h"
 
 namespace {
@@ -34,32 +33,34 @@ std::vector<unsigned char> wavBytes(int format, int channels, int bits, unsigned
 
 TEST(WavDecoder, ConvertsEachSampleWidthAndStaysInsideTheFile) {
     Track t8;
-    ASSERT_EQ(WavDecoder::decodeMemory(wavBytes(1, 1, 8, 3, {0, 128, 255}), &t8), 0);
+    ASSERT_EQ(WavDecoder::decodeMemory(wavBytes(1, 1, 8, 3, {0, 128, 255}), &t8), LoadResult::OK);
     EXPECT_EQ(t8.samples, (std::vector<int16_t>{-32768, 0, 32512}));
     EXPECT_EQ(t8.rate, 8000);
 
     Track t24;
     ASSERT_EQ(
         WavDecoder::decodeMemory(wavBytes(1, 2, 24, 6, {0x11, 0x34, 0x12, 0xFF, 0xFF, 0x80}), &t24),
-        0);
+        LoadResult::OK);
     EXPECT_EQ(t24.samples, (std::vector<int16_t>{0x1234, static_cast<int16_t>(0x80FF)}));
     EXPECT_EQ(t24.channels, 2);
 
     // A data chunk claiming a gigabyte keeps the two whole frames that are there.
     Track lying;
     ASSERT_EQ(WavDecoder::decodeMemory(wavBytes(1, 1, 16, 0x40000000u, {1, 0, 2, 0, 3}), &lying),
-              0);
+              LoadResult::OK);
     EXPECT_EQ(lying.samples, (std::vector<int16_t>{1, 2}));
 
     Track bad;
-    EXPECT_EQ(WavDecoder::decodeMemory(wavBytes(2, 1, 16, 2, {1, 0}), &bad), FMOD_ERR_FILE_FORMAT);
+    EXPECT_EQ(WavDecoder::decodeMemory(wavBytes(2, 1, 16, 2, {1, 0}), &bad),
+              LoadResult::UNKNOWN_FORMAT);
     EXPECT_EQ(
         WavDecoder::decodeMemory(wavBytes(1, 6, 16, 12, std::vector<unsigned char>(12)), &bad),
-        FMOD_ERR_FILE_FORMAT);
-    EXPECT_EQ(WavDecoder::decodeMemory(wavBytes(1, 1, 16, 0, {}), &bad), FMOD_ERR_FILE_FORMAT);
+        LoadResult::UNKNOWN_FORMAT);
+    EXPECT_EQ(WavDecoder::decodeMemory(wavBytes(1, 1, 16, 0, {}), &bad),
+              LoadResult::UNKNOWN_FORMAT);
     std::vector<unsigned char> cut = wavBytes(1, 1, 16, 2, {1, 0});
     cut.resize(30); // inside the format chunk
-    EXPECT_EQ(WavDecoder::decodeMemory(cut, &bad), FMOD_ERR_FILE_FORMAT);
+    EXPECT_EQ(WavDecoder::decodeMemory(cut, &bad), LoadResult::UNKNOWN_FORMAT);
 }
 
 TEST(Playback, CopiesAtTheVolumeIntoTheDevicesChannelsThenSilence) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Music.h"
+#include "platform/sound/SoundLayer.h"
 #include "platform/sound/Track.h"
 #include "support/SoundFiles.h"
 

@@ -1,0 +1,23 @@
+// The layer's seams for tests and the capture tool: which output plays, where the manual one
+// is, and overrides of what the layer reports. The demo itself never calls these.
+#pragma once
+
+namespace soundlayer {
+
+enum OutputKind { OUTPUT_NONE, OUTPUT_DEVICE, OUTPUT_SILENT, OUTPUT_MANUAL };
+
+// Chooses the manual output for the next initialisation: the caller sets the audible position.
+void useManualOutput(bool manual);
+// Audible position of the manual output, in frames of the playing sound.
+void setManualPosition(long long frame);
+// Which output the initialisation opened.
+OutputKind outputKind();
+// Frames of the playing sound heard so far by the open output; 0 or less before sound.
+long long audibleFrame();
+
+// Test hooks. When non-null, the spectrum is these 512 values instead of the analysis.
+void overrideSpectrum(const float* values);
+// The version the layer reports; restore with 0.
+void overrideVersion(float version);
+
+} // namespace soundlayer
