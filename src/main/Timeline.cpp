@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "main/GLErrorCheck.h"
 #include "platform/sound/SoundSeams.h"
 
 const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
@@ -57,11 +58,16 @@ void Timeline::waitForAudio() {
 
 void Timeline::renderSlot(int slot) {
     if (scenes[slot]) {
-        scenes[slot]->render();
+        renderScene(scenes[slot], Schedule::slots[slot].name);
         return;
     }
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Timeline::renderScene(Scene* scene, const char* name) {
+    scene->render();
+    GLErrorCheck::afterFrame(name);
 }
 
 void Timeline::run() {

@@ -25,6 +25,8 @@ class Timeline {
     [[noreturn]] void run();
     // Draws slot's frame into the back buffer (black while the slot has no scene).
     void renderSlot(int slot);
+    // Draws one frame of the named scene; the builds that check report an OpenGL error it left.
+    static void renderScene(Scene* scene, const char* name);
 
     SDLWindow* window;
     Timer* timer;

@@ -7,7 +7,9 @@
 #include "image/Texture.h"
 #include "platform/Music.h"
 #include "platform/Timer.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
+#include "scenes/ScreenSpace.h"
 
 BarStage::BarStage(Timer* timer, Music* music)
     : timer(timer), music(music), local_timer(new Timer()), initialized(false), spectrum(nullptr),
@@ -34,10 +36,7 @@ void BarStage::init() {
 }
 
 void BarStage::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     spectrum = music->getSpectrumBuffer();
     const float t = local_timer->getElapsedTime();
 
@@ -156,13 +155,7 @@ void BarStage::drawFloor() const {
 }
 
 void BarStage::drawOverlay(float alpha) const {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 600.0, 0.0, 1.0, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-
+    const ScreenSpace screen = ScreenSpace::overlay(ScreenSpace::KEEP_MODELVIEW);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     // The overlay lies at the same depth and would fail the depth test against this quad.
@@ -173,9 +166,4 @@ void BarStage::drawOverlay(float alpha) const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }

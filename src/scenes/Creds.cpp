@@ -5,7 +5,9 @@
 
 #include "image/Texture.h"
 #include "platform/Timer.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
+#include "scenes/ScreenSpace.h"
 #include "scenes/Scroll.h"
 
 const char* const Creds::GREETINGS =
@@ -38,10 +40,7 @@ void Creds::init() {
 }
 
 void Creds::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
@@ -56,13 +55,8 @@ void Creds::render() {
 
 void Creds::drawBackground() {
     glEnable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -100.0, 100.0); // y upwards
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    const ScreenSpace screen(0.0, 800.0, 0.0, 600.0, -100.0, 100.0, // y upwards
+                             ScreenSpace::IDENTITY_MODELVIEW);
 
     // At the far end of the depth range, behind anything else.
     bgTexture->enable();
@@ -78,23 +72,13 @@ void Creds::drawBackground() {
     glVertex3f(0.0f, 600.0f, -99.0f);
     glEnd();
     bgTexture->disable();
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 void Creds::drawGreetings() {
     // 640 x 480 units over the 800 x 600 viewport, y upwards; the scroller's 800-unit region
     // reaches past the right edge, so the line moves before it shows.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 640.0, 0.0, 480.0, -100.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    const ScreenSpace screen(0.0, 640.0, 0.0, 480.0, -100.0, 100.0,
+                             ScreenSpace::IDENTITY_MODELVIEW);
 
     glEnable(GL_BLEND);
     // Mask: the frame multiplied by the mask image under every glyph quad.
@@ -108,9 +92,4 @@ void Creds::drawGreetings() {
     scroll->render();
     fontTexture->disable();
     glDisable(GL_BLEND);
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }

@@ -7,6 +7,7 @@
 #include "platform/Music.h"
 #include "platform/Timer.h"
 #include "scenes/Card.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
 
 Preface::Preface(Timer* timer, Music* music)
@@ -31,10 +32,7 @@ void Preface::init() {
 }
 
 void Preface::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     Card::beginFrame();
 
     // The first rule that holds chooses; the slot ends before the scene clock reaches 26.

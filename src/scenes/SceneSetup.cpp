@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include "image/Texture.h"
+#include "scenes/ScreenSpace.h"
 
 const double SceneSetup::ASPECT_FLOAT = static_cast<double>(4.0f / 3.0f);
 const double SceneSetup::ASPECT_DOUBLE = 4.0 / 3.0;
@@ -42,27 +43,14 @@ void SceneSetup::apply() const {
 }
 
 void SceneSetup::drawOverlay(Texture* texture) {
-    // Screen units: x rightwards from 0 to 800, y downwards from 0 to 600.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 600.0, 0.0, 1.0, 1000.0);
-
     // The scene's look-at stays: the quad at z = 0 lies 10 units in front of the eye.
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-
+    const ScreenSpace screen = ScreenSpace::overlay(ScreenSpace::KEEP_MODELVIEW);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     texture->enable();
     drawScreenQuad(0.0f);
     texture->disable();
     glDisable(GL_BLEND);
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 void SceneSetup::drawScreenQuad(float z) {

@@ -6,6 +6,7 @@
 #include "image/Texture.h"
 #include "platform/Timer.h"
 #include "scenes/Card.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
 
 namespace {
@@ -48,10 +49,7 @@ void Sex::init() {
 }
 
 void Sex::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     Card::beginFrame();
 
     struct Entry {

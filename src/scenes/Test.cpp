@@ -4,6 +4,7 @@
 #include "image/Texture.h"
 #include "platform/Timer.h"
 #include "scenes/Card.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
 
 Test::Test(Timer* timer, Music* music)
@@ -33,10 +34,7 @@ void Test::init() {
 }
 
 void Test::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     Card::beginFrame();
 
     // Five independent windows, all bounds strict; nearer cards drawn first hide later ones.

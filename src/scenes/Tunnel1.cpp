@@ -5,7 +5,9 @@
 
 #include "image/Texture.h"
 #include "platform/Timer.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
+#include "scenes/ScreenSpace.h"
 #include "tunnel/Tunnel.h"
 
 Tunnel1::Tunnel1(Timer* timer, Music* music)
@@ -26,10 +28,7 @@ void Tunnel1::init() {
 }
 
 void Tunnel1::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     tunnel->update(local_timer->getElapsedTime());
@@ -40,16 +39,9 @@ void Tunnel1::render() {
 
 void Tunnel1::drawOverlay() {
     glDisable(GL_DEPTH_TEST);
-    // Screen units: x rightwards from 0 to 800, y downwards from 0 to 600.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 600.0, 0.0, 1.0, 1000.0);
     // The look-at down +z would mirror x: the quad is placed in eye space instead, 10 units
     // in front of the eye.
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    const ScreenSpace screen = ScreenSpace::overlay(ScreenSpace::IDENTITY_MODELVIEW);
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -59,9 +51,4 @@ void Tunnel1::drawOverlay() {
     overlayTexture->disable();
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }

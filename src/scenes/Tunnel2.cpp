@@ -5,6 +5,7 @@
 
 #include "image/Texture.h"
 #include "platform/Timer.h"
+#include "scenes/LazySetup.h"
 #include "scenes/SceneSetup.h"
 
 Tunnel2::Tunnel2(Timer* timer, Music* music)
@@ -22,10 +23,7 @@ void Tunnel2::init() {
 }
 
 void Tunnel2::render() {
-    if (!initialized) {
-        init();
-        initialized = true;
-    }
+    LazySetup::onFirstFrame(this);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // No colour of its own: the picture is modulated by the current colour.

@@ -169,7 +169,7 @@ bool Capture::drawFrame(long long frame) {
                             .count());
     } else {
         const auto begin = std::chrono::steady_clock::now();
-        scene->render();
+        Timeline::renderScene(scene, name.c_str());
         glFinish();
         stats.add(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                                   begin)
