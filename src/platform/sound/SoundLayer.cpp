@@ -74,6 +74,23 @@ int errorCode(LoadResult result) {
     return FMOD_ERR_FILE_BAD;
 }
 
+// A new sample or song whose track the loader fills; null, with the error set, on failure.
+template <class Handle>
+Handle* loadHandle(const char* name, LoadResult (*load)(const char*, Track*)) {
+    if (!state().initialised) {
+        fail(FMOD_ERR_UNINITIALIZED);
+        return nullptr;
+    }
+    Handle* handle = new Handle();
+    const LoadResult result = load(name, &handle->track);
+    if (result != LoadResult::OK) {
+        delete handle;
+        fail(errorCode(result));
+        return nullptr;
+    }
+    return handle;
+}
+
 void soundOff() {
     const char* why = SDL_GetError();
     fprintf(stderr, "Sound is off: no audio device could be opened%s%s\n", *why ? ": " : "", why);
@@ -154,19 +171,8 @@ void FSOUND_Close() {
 }
 
 FSOUND_SAMPLE* FSOUND_Sample_Load(int, const char* name, unsigned int, int, int) {
-    if (!state().initialised) {
-        fail(FMOD_ERR_UNINITIALIZED);
-        return nullptr;
-    }
     // Whatever the mode asks, the file keeps its own channels and rate.
-    FSOUND_SAMPLE* sample = new FSOUND_SAMPLE();
-    const LoadResult result = TrackLoader::loadSample(name, &sample->track);
-    if (result != LoadResult::OK) {
-        delete sample;
-        fail(errorCode(result));
-        return nullptr;
-    }
-    return sample;
+    return loadHandle<FSOUND_SAMPLE>(name, &TrackLoader::loadSample);
 }
 
 void FSOUND_Sample_Free(FSOUND_SAMPLE* sample) {
@@ -190,18 +196,7 @@ int FSOUND_PlaySound(int, FSOUND_SAMPLE* sample) {
 }
 
 FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) {
-    if (!state().initialised) {
-        fail(FMOD_ERR_UNINITIALIZED);
-        return nullptr;
-    }
-    FMUSIC_MODULE* song = new FMUSIC_MODULE();
-    const LoadResult result = TrackLoader::loadSong(name, &song->track);
-    if (result != LoadResult::OK) {
-        delete song;
-        fail(errorCode(result));
-        return nullptr;
-    }
-    return song;
+    return loadHandle<FMUSIC_MODULE>(name, &TrackLoader::loadSong);
 }
 
 bool FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int volume) {
