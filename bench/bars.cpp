@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "HeadlessEnv.h"
 #include "platform/Music.h"
 #include "platform/Timer.h"
 #include "platform/sound/SoundSeams.h"
@@ -57,9 +58,9 @@ BENCHMARK(BM_IntroFrameFading)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // Headless, the same set-up as the tests.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    for (const auto& variable : HEADLESS_ENV) {
+        setenv(variable[0], variable[1], 0);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

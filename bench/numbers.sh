@@ -4,7 +4,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
-export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy SDL12COMPAT_OPENGL_SCALING=0
+set -a
+VQ_SOURCE_DIR="$root"
+source "$root/scripts/headless.env"
+set +a
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$build/data"

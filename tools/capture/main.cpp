@@ -8,6 +8,7 @@
 
 #include "Capture.h"
 #include "CaptureOptions.h"
+#include "HeadlessEnv.h"
 #include "main/Schedule.h"
 
 int main(int argc, char** argv) {
@@ -26,9 +27,9 @@ int main(int argc, char** argv) {
     }
     // Headless by default: a real OpenGL context without a display; the sound is never
     // played, only read.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    for (const auto& variable : HEADLESS_ENV) {
+        setenv(variable[0], variable[1], 0);
+    }
     signal(SIGPIPE, SIG_IGN); // a dead ffmpeg shows as a failed write instead
 
     // Heap-held and never deleted: like the demo, the process ends with its scenes alive.
