@@ -11,7 +11,8 @@ class GLTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { gltest::openDisplay(); }
     void SetUp() override {
-        // An error left by a test outside this fixture is not this test's: said, and cleared.
+        // An error pending now was left by code outside the fixture: reported as such here and
+        // cleared, so that the check in TearDown holds this test to its own calls only.
         const std::string before = GLErrorCheck::takeErrors();
         EXPECT_EQ(before, "") << "OpenGL errors pending before the test began";
         gltest::setTick(1000);
