@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Music.h"
+#include "platform/sound/AlsaMessages.h"
 #include "platform/sound/Track.h"
 #include "support/SoundFiles.h"
 
@@ -184,6 +185,30 @@ TEST(SoundLayerOutputs, WithoutADeviceTheSilentOutputFollowsTheClock) {
                                          music.getSpectrumBuffer() + FSOUND_SPECTRUM_SIZE)),
               39);
     remove(path.c_str());
+}
+
+TEST(SoundLayerOutputs, ALSAsOwnLinesAboutAMissingDeviceStayOffTheTerminal) {
+    // An ALSA configuration without a default device, on any machine: ALSA's probe fails and
+    // complains on standard error, while our layer reports the failure in its one line.
+    const std::string config = soundfiles::tempPath("asound.conf");
+    ASSERT_TRUE(soundfiles::writeBytes(config, {}));
+    setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    const std::string path = soundfiles::tempPath("tone.wav");
+    ASSERT_TRUE(
+        soundfiles::writeWav(path, soundfiles::sine(2.0, BIN40_HZ, 0.5, 2, 44100), 2, 44100));
+    Music music;
+    testing::internal::CaptureStderr();
+    music.load(path, MP3);
+    music.play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_SILENT);
+    EXPECT_EQ(err.rfind("Sound is off: no audio device could be opened", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_GT(AlsaMessages::heldLines(), 0); // ALSA did complain
+    remove(path.c_str());
+    remove(config.c_str());
 }
 
 // Plays a song file at master volume 192 through Music and checks its level, its length and
