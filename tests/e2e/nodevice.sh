@@ -7,7 +7,8 @@ build=$1
 source "$(dirname "$0")/lib.bash"
 DEMO="$build/vorrel-quisp"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
 cp -r "$build/data/textures" "$WORK/"
 [ -f "$build/data/mixdown.mp3" ] && cp "$build/data/mixdown.mp3" "$WORK/"
 cd "$WORK" || exit 1
@@ -37,7 +38,9 @@ for driver in "" alsa; do
     sleep 6 # SDL's ALSA hotplug thread probes the devices every few seconds
     kill -TERM "$pid"
     wait "$pid"
-    expect_eq "$?" 0 "$what: status when told to quit"
+    status=$?
+    pid=
+    expect_eq "$status" 0 "$what: status when told to quit"
     expect_eq "$(wc -l <err.txt)" 1 "$what: lines on standard error ($(cat err.txt))"
     grep -q "^Sound is off: no audio device could be opened" err.txt ||
         fail "$what: the line on standard error: $(cat err.txt)"
