@@ -29,12 +29,7 @@ for driver in "" alsa; do
         env -u SDL_AUDIODRIVER "$DEMO" >out.txt 2>err.txt &
     fi
     pid=$!
-    for _ in $(seq 1 600); do
-        grep -q "local_timer : 0" out.txt && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    grep -q "local_timer : 0" out.txt || fail "$what: no first frame: $(cat err.txt)"
+    wait_first_frame "$pid" out.txt || fail "$what: no first frame: $(cat err.txt)"
     sleep 6 # SDL's ALSA hotplug thread probes the devices every few seconds
     kill -TERM "$pid"
     wait "$pid"

@@ -42,12 +42,7 @@ attempt() {
     local demo_pid=$!
     PIDS=("$parec_pid" "$demo_pid" $load_pid)
     # The first frame comes after the wait for audible sound: the track is playing by then.
-    for _ in $(seq 1 600); do
-        grep -q "local_timer : 0" out.txt && break
-        kill -0 "$demo_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    grep -q "local_timer : 0" out.txt || fail "no first frame within a minute: $(cat err.txt)"
+    wait_first_frame "$demo_pid" out.txt || fail "no first frame within a minute: $(cat err.txt)"
     sleep $((SPAN + 2))
     # Underruns after this are the stream's end, not a gap in what was heard.
     UNDERRUNS=$(grep -c "Implicit underrun" "$PULSE_LOG")

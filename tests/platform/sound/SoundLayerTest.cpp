@@ -166,15 +166,20 @@ TEST(SoundLayerOutputs, TheDeviceAdvancesAtTheTracksRate) {
     remove(slow.c_str());
 }
 
+// Loads a 4 s tone at path with Music while no device opens; what it wrote to standard error.
+std::string loadWithoutDevice(Music& music, const std::string& path) {
+    EXPECT_TRUE(
+        soundfiles::writeWav(path, soundfiles::sine(4.0, BIN40_HZ, 0.5, 2, 44100), 2, 44100));
+    testing::internal::CaptureStderr();
+    music.load(path, MP3);
+    return testing::internal::GetCapturedStderr();
+}
+
 TEST(SoundLayerOutputs, WithoutADeviceTheSilentOutputFollowsTheClock) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     const std::string path = soundfiles::tempPath("tone.wav");
-    ASSERT_TRUE(
-        soundfiles::writeWav(path, soundfiles::sine(4.0, BIN40_HZ, 0.5, 2, 44100), 2, 44100));
     Music music;
-    testing::internal::CaptureStderr();
-    music.load(path, MP3);
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = loadWithoutDevice(music, path);
     EXPECT_NE(err.find("Sound is off"), std::string::npos) << err;
     EXPECT_EQ(err.find("Error!!!!"), std::string::npos) << err;
     EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_SILENT);
@@ -195,13 +200,8 @@ TEST(SoundLayerOutputs, ALSAsOwnLinesAboutAMissingDeviceStayOffTheTerminal) {
     setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "alsa", 1);
     const std::string path = soundfiles::tempPath("tone.wav");
-    ASSERT_TRUE(
-        soundfiles::writeWav(path, soundfiles::sine(2.0, BIN40_HZ, 0.5, 2, 44100), 2, 44100));
     Music music;
-    testing::internal::CaptureStderr();
-    music.load(path, MP3);
-    music.play();
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = loadWithoutDevice(music, path);
     EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_SILENT);
     EXPECT_EQ(err.rfind("Sound is off: no audio device could be opened", 0), 0u) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
