@@ -1,6 +1,6 @@
 # A private PulseAudio server for one script: user mode (root too), its own runtime folder and
 # socket, anonymous clients, one null sink "vq" whose monitor can be recorded. It exits by
-# itself once idle, and stop_pulse stops it by its process id.
+# itself once idle, and stop_pulse stops it by its process id. Source lib.bash first (for fail).
 
 # Starts the server in a fresh folder and points this script's clients at it; sets PULSE_PID,
 # PULSE_DIR and PULSE_LOG.
