@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "CatchUp.h"
 #include "PngWriter.h"
 #include "VideoEncoder.h"
 #include "main/Schedule.h"
@@ -19,13 +20,6 @@ namespace {
 
 const int WIDTH = 800;
 const int HEIGHT = 600;
-
-// The virtual millisecond tick: loading and waiting take no time on it.
-long long virtualTick = 0;
-
-int readVirtualTick() {
-    return static_cast<int>(virtualTick);
-}
 
 bool makeFolder(const std::string& dir) {
     std::string path;
@@ -64,8 +58,9 @@ std::string folderOf(const std::string& file) {
 } // namespace
 
 Capture::Capture(const CaptureOptions& options)
-    : options(options), timeline(), single(nullptr), singleName(), video(nullptr), stats(),
-      pixels(static_cast<size_t>(WIDTH) * HEIGHT * 4), rate(44100), started(), lastProgress() {}
+    : options(options), clock(options.fps), timeline(), single(nullptr), singleName(),
+      video(nullptr), stats(), pixels(static_cast<size_t>(WIDTH) * HEIGHT * 4), rate(44100),
+      started(), lastProgress() {}
 
 Capture::~Capture() {
     delete video;
@@ -98,8 +93,7 @@ bool Capture::checkOutputs(std::string& error) const {
 
 void Capture::startTimeline() {
     soundlayer::useManualOutput(true);
-    Timer::setTickSource(&readVirtualTick);
-    virtualTick = 0;
+    FrameClock::install(); // loading and waiting take no time on it
     char name[] = "vorrel-capture";
     char* argv[] = {name, nullptr};
     const auto begin = std::chrono::steady_clock::now();
@@ -124,33 +118,15 @@ void Capture::startTimeline() {
     }
 }
 
-long long Capture::tickOf(long long frame) const {
-    return (frame * 1000 + options.fps / 2) / options.fps;
-}
-
-int Capture::slotOfFrame(long long frame) const {
-    // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
-    const float t = static_cast<float>(static_cast<int>(tickOf(frame)) * 0.001);
-    return Schedule::slotAt(t);
-}
-
 long long Capture::firstFrameOfSlot(long long frame) const {
-    if (single) {
-        return 0;
-    }
-    const int slot = slotOfFrame(frame);
-    long long first = frame;
-    while (first > 0 && slotOfFrame(first - 1) == slot) {
-        --first;
-    }
-    return first;
+    return single ? 0 : clock.firstFrameOfSlot(frame);
 }
 
 bool Capture::drawFrame(long long frame) {
-    virtualTick = tickOf(frame);
+    FrameClock::setTick(clock.tickOf(frame));
     // Silent: the track stays before its first frame, so every spectrum the scenes read is zero.
     if (!options.silent) {
-        soundlayer::setManualPosition(frame * rate / options.fps);
+        soundlayer::setManualPosition(clock.soundFrameOf(frame, rate));
     }
     Timer::update();
     Scene* scene = single;
@@ -259,17 +235,15 @@ int Capture::runAt() {
     std::vector<double> times = options.at;
     std::sort(times.begin(), times.end());
     started = std::chrono::steady_clock::now();
-    long long next = -1; // the next frame to draw while staying within one slot
+    CatchUp catchUp;
     for (size_t i = 0; i < times.size(); ++i) {
-        const long long target = std::llround(times[i] * options.fps);
-        const long long slotStart = firstFrameOfSlot(target);
-        if (next < slotStart || next > target + 1) {
-            next = slotStart;
-        }
-        for (; next <= target; ++next) {
-            if (!drawFrame(next)) {
+        const long long target = clock.frameAt(times[i]);
+        for (long long frame = catchUp.firstToDraw(firstFrameOfSlot(target), target);
+             frame <= target; ++frame) {
+            if (!drawFrame(frame)) {
                 break;
             }
+            catchUp.drew(frame);
         }
         char name[48];
         snprintf(name, sizeof(name), "t-%07.3f.png", times[i]);

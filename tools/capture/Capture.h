@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CaptureOptions.h"
+#include "FrameClock.h"
 #include "FrameStats.h"
 #include "main/Timeline.h"
 
@@ -30,8 +31,7 @@ class Capture {
     int runSpan();
     int runAt();
 
-    long long tickOf(long long frame) const;
-    int slotOfFrame(long long frame) const;
+    // The first frame of frame's slot on the clock (0 for a single scene).
     long long firstFrameOfSlot(long long frame) const;
     // Draws frame k of the timeline (or of the single scene) and reads it back.
     bool drawFrame(long long frame);
@@ -39,6 +39,7 @@ class Capture {
     void progress(long long done, long long total, bool last);
 
     CaptureOptions options;
+    FrameClock clock;
     Timeline timeline;
     Scene* single;
     std::string singleName;
