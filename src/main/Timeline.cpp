@@ -12,11 +12,11 @@ const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
 
 Timeline::Timeline() : window(nullptr), timer(nullptr), music(nullptr), scenes() {}
 
-void Timeline::start(int argc, char** argv) {
+void Timeline::start(int argc, char** argv, bool fullScreen) {
     // One sample before anything is built: every timer made during loading starts here.
     Timer::update();
 
-    window = new SDLWindow();
+    window = new SDLWindow(fullScreen);
     window->init(const_cast<char*>("Vorrel Quisp"), argc, argv);
 
     timer = new Timer();
@@ -33,6 +33,11 @@ void Timeline::start(int argc, char** argv) {
     // t = 0 is when the music is first heard, not when it was asked to play.
     Timer::update();
     timer->restart();
+}
+
+void Timeline::remakeScene(int slot) {
+    delete scenes[slot];
+    scenes[slot] = Schedule::createScene(Schedule::slots[slot].name, timer, music);
 }
 
 void Timeline::waitForAudio() {

@@ -34,9 +34,9 @@ long long FrameClock::tickOf(long long frame) const {
     return (frame * 1000 + fps / 2) / fps;
 }
 
-int FrameClock::slotOfFrame(long long frame) const {
+int FrameClock::slotOfTick(long long tick) {
     // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
-    const float t = static_cast<float>(static_cast<int>(tickOf(frame)) * 0.001);
+    const float t = static_cast<float>(static_cast<int>(tick) * 0.001);
     return Schedule::slotAt(t);
 }
 

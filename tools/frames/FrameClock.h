@@ -14,8 +14,9 @@ class FrameClock {
     static long long tick();
 
     long long tickOf(long long frame) const;
-    // The slot the shared timer, started at tick 0, shows at frame's tick.
-    int slotOfFrame(long long frame) const;
+    // The slot the shared timer, started at tick 0, shows at a tick, or SLOT_COUNT at the end.
+    static int slotOfTick(long long tick);
+    int slotOfFrame(long long frame) const { return slotOfTick(tickOf(frame)); }
     // The first frame of frame's slot.
     long long firstFrameOfSlot(long long frame) const;
     // The frame nearest to a time in seconds.
