@@ -63,8 +63,11 @@ class SeekerAgainstCapture : public ::testing::Test {
     }
     void TearDown() override {
         delete seeker;
-        if (!HasFailure())
+        if (HasFailure()) {
+            printf("the frames are kept in %s\n", dir.c_str());
+        } else {
             system(("rm -rf " + dir).c_str());
+        }
     }
 
     // Seeks to t and compares the frame drawn with the capture's, as PNG files.
