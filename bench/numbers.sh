@@ -24,6 +24,9 @@ echo "== pictures: loading all of them"
 echo "== tunnel"
 "$build/bench/tunnel" 2>/dev/null | grep -E "^BM_"
 
+echo "== a seek in the preview: to the last frame of a slot, the catch-up unseen and drawn in full"
+"$build/bench/seek" 2>/dev/null | grep -E "^Seek"
+
 echo "== asset build"
 mkdir -p "$tmp/textures"
 /usr/bin/time -f "pictures: %e s wall, %U s user" "$build/tools/assetgen/assetgen" "$tmp/textures" >/dev/null

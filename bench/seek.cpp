@@ -45,18 +45,23 @@ Demo& demo() {
     return *d;
 }
 
-// The last frame of slot, and its first.
+// The last frame of slot.
 long long lastOf(int slot) {
     const Navigation navigation(demo().clock);
     return slot + 1 < Schedule::SLOT_COUNT ? navigation.startOf(slot + 1) - 1
                                            : navigation.lastFrame();
 }
 
+// A seek from another slot to the slot's last frame, as the preview makes it: the slot's
+// scene made anew (it has drawn before), the frames before the target drawn unseen.
 void SeekUnseen(benchmark::State& state) {
     Demo& d = demo();
     const long long target = lastOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        d.seeker->remakeAll(); // the pictures' loading is timed too: a seek back rebuilds
+        state.PauseTiming();
+        d.seeker->seekTo(0);
+        glFinish();
+        state.ResumeTiming();
         d.seeker->seekTo(target);
         glFinish();
     }
@@ -64,23 +69,31 @@ void SeekUnseen(benchmark::State& state) {
     state.SetLabel(Schedule::slots[state.range(0)].name);
 }
 
+// The same seek with every frame drawn in full, as the capture tool's catch-up draws them.
 void SeekDrawnInFull(benchmark::State& state) {
     Demo& d = demo();
-    const long long target = lastOf(static_cast<int>(state.range(0)));
+    const int slot = static_cast<int>(state.range(0));
+    const long long target = lastOf(slot);
     const long long first = d.clock.firstFrameOfSlot(target);
     for (auto _ : state) {
-        d.seeker->remakeAll();
+        state.PauseTiming();
+        d.seeker->seekTo(0);
+        glFinish();
+        state.ResumeTiming();
+        FrameClock::setTick(0);
+        Timer::update();
+        d.timeline.remakeScene(slot);
         for (long long frame = first; frame <= target; ++frame) {
             FrameClock::setTick(d.clock.tickOf(frame));
             soundlayer::setManualPosition(d.clock.soundFrameOf(frame, d.rate));
             Timer::update();
-            d.timeline.renderSlot(Schedule::slotAt(d.timeline.timer->getElapsedTime()));
+            d.timeline.renderSlot(slot);
             glFlush();
         }
         glFinish();
     }
     state.counters["frames"] = static_cast<double>(target + 1 - first);
-    state.SetLabel(Schedule::slots[state.range(0)].name);
+    state.SetLabel(Schedule::slots[slot].name);
 }
 
 // Intro (the 64-second slot, the worst case), TunnelScene2 and TunnelScene, Creds.

@@ -7,9 +7,11 @@
 #include "PreviewOptions.h"
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        printf("%s\n", PreviewOptions::usage());
-        return 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            printf("%s\n", PreviewOptions::usage());
+            return 0;
+        }
     }
     PreviewOptions options;
     std::string error;
