@@ -167,7 +167,7 @@ void Preview::seek(long long frame) {
     frame = navigation.clamp(frame);
     const auto begin = std::chrono::steady_clock::now();
     if (seeker->seekTo(frame)) {
-        glFinish();
+        frameMs = seeker->targetMs();
         shown.read();
         drawnNow = true;
     }

@@ -3,13 +3,15 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
+
 #include "UnseenFrames.h"
 #include "main/Timeline.h"
 #include "platform/sound/SoundSeams.h"
 
 Seeker::Seeker(Timeline* timeline, const FrameClock& clock, int rate)
     : clock(clock), timeline(timeline), rate(rate), catchUp(), used(), slotDrawn(-1),
-      drawnBySeek(0) {}
+      drawnBySeek(0), targetDrawMs(0.0) {}
 
 bool Seeker::seekTo(long long target) {
     const int slot = clock.slotOfFrame(target);
@@ -33,7 +35,11 @@ bool Seeker::seekTo(long long target) {
         }
     }
     soundlayer::seekOutput(clock.soundFrameOf(target, rate), true);
+    const auto begin = std::chrono::steady_clock::now();
     draw(clock.tickOf(target));
+    glFinish();
+    targetDrawMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     catchUp.drew(target);
     return true;
 }

@@ -35,6 +35,8 @@ class Seeker {
     int lastSlot() const { return slotDrawn; }
     // Frames drawn by the last seekTo, unseen ones included.
     long long framesDrawn() const { return drawnBySeek; }
+    // Milliseconds the last seekTo took to draw its target frame, finished.
+    double targetMs() const { return targetDrawMs; }
 
     FrameClock clock;
 
@@ -48,4 +50,5 @@ class Seeker {
     bool used[Schedule::SLOT_COUNT]; // the slot's scene has drawn since it was made
     int slotDrawn;
     long long drawnBySeek;
+    double targetDrawMs;
 };
