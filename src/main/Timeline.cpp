@@ -12,6 +12,15 @@ const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
 
 Timeline::Timeline() : window(nullptr), timer(nullptr), music(nullptr), scenes() {}
 
+Timeline::~Timeline() {
+    for (int slot = Schedule::SLOT_COUNT - 1; slot >= 0; --slot) {
+        delete scenes[slot];
+    }
+    delete music;
+    delete timer;
+    delete window;
+}
+
 void Timeline::start(int argc, char** argv, bool fullScreen) {
     // One sample before anything is built: every timer made during loading starts here.
     Timer::update();

@@ -14,7 +14,9 @@ class Timeline {
     static const double AUDIO_WAIT_LIMIT;
 
     Timeline();
-    ~Timeline() {} // the demo never ends through a destructor: see SDLWindow::quit
+    // Releases what start made, the last made first. The demo never gets here (it ends in
+    // SDLWindow::quit with everything alive); a tool or a test that is done with it does.
+    ~Timeline();
 
     Timeline(const Timeline&) = delete;
     Timeline& operator=(const Timeline&) = delete;
