@@ -194,4 +194,30 @@ capture --at "$time" --frames "$WORK/capture-after" || fail "the capture failed"
 cmp -s "$WORK/after/$(basename "$reloaded")" "$WORK/capture-after/$(basename "$reloaded")" \
     || fail "after r the frame at $time differs from vorrel-capture --at $time with the new picture"
 
+# A loop plays its span over and over; past its end play goes on to the timeline's end and
+# pauses on the last frame.
+SDL_VIDEODRIVER=x11 "$PREVIEW" --loop 230,230.4 >"$OUT" 2>"$WORK/err.txt" &
+DEMO_PID=$!
+DEMO_WINDOW=$(timeout 60 xdotool search --sync --name "^Vorrel Quisp( preview)?$" | head -n 1)
+[ -n "$DEMO_WINDOW" ] || fail "the preview's window did not appear with --loop"
+state >/dev/null
+sleep 1.5
+line=$(state)
+awk -v t="$(field "$line" time)" 'BEGIN { exit !(t >= 230 && t < 230.4) }' \
+    || fail "the loop 230,230.4 is at $(field "$line" time) after 1.5 s"
+expect_eq "$(field "$line" state)" playing "play state in a loop"
+press Next
+press Right
+press Right
+press Right
+line=$(state)
+expect_eq "$(field "$line" scene)" Sex "scene after Page Down"
+sleep 3
+line=$(state)
+expect_eq "$(field "$line" state)" paused "play state at the end"
+expect_eq "$(field "$line" frame)" 15959 "the frame the end pauses on"
+press q
+wait_demo 30
+expect_eq "$DEMO_STATUS" 0 "status after q"
+
 echo "preview: all checks passed"
