@@ -51,10 +51,15 @@ if ! declare -F at_exit >/dev/null; then
     trap 'cleanup; kill $XVFB_PID 2>/dev/null' EXIT
 fi
 
-SDL_VIDEODRIVER=x11 "$PREVIEW" --from 200 --shots "$WORK/shots" >"$OUT" 2>"$WORK/err.txt" &
-DEMO_PID=$!
-DEMO_WINDOW=$(timeout 60 xdotool search --sync --name "^Vorrel Quisp( preview)?$" | head -n 1)
-[ -n "$DEMO_WINDOW" ] || fail "the preview's window did not appear"
+# Starts the preview in a window; sets DEMO_PID and DEMO_WINDOW (its own window, found by its
+# process: the title changes once the preview has started).
+start_preview() { # args...
+    SDL_VIDEODRIVER=x11 "$PREVIEW" "$@" >"$OUT" 2>"$WORK/err.txt" &
+    DEMO_PID=$!
+    DEMO_WINDOW=$(timeout 60 xdotool search --sync --pid "$DEMO_PID" | head -n 1)
+    [ -n "$DEMO_WINDOW" ] || fail "the preview's window did not appear with $*"
+}
+start_preview --from 200 --shots "$WORK/shots"
 
 # Waits until the preview has written one more line starting with prefix; prints it.
 next_line() { # prefix key
@@ -95,6 +100,7 @@ raw() { # png file
 line=$(state)
 expect_eq "$(field "$line" scene)" TunnelScene "scene at --from 200"
 expect_eq "$(field "$line" state)" playing "play state at start"
+expect_eq "$(xdotool getwindowname "$DEMO_WINDOW")" "Vorrel Quisp preview" "the window's title"
 screen "$WORK/start.rgb"
 counts=$(od -An -v -tu1 -w3 "$WORK/start.rgb" | awk '
     { if ($1 > 150 && $2 > 60 && $3 < 100 && $1 > $2) orange++
@@ -196,10 +202,7 @@ cmp -s "$WORK/after/$(basename "$reloaded")" "$WORK/capture-after/$(basename "$r
 
 # A loop plays its span over and over; past its end play goes on to the timeline's end and
 # pauses on the last frame.
-SDL_VIDEODRIVER=x11 "$PREVIEW" --loop 230,230.4 >"$OUT" 2>"$WORK/err.txt" &
-DEMO_PID=$!
-DEMO_WINDOW=$(timeout 60 xdotool search --sync --name "^Vorrel Quisp( preview)?$" | head -n 1)
-[ -n "$DEMO_WINDOW" ] || fail "the preview's window did not appear with --loop"
+start_preview --loop 230,230.4
 state >/dev/null
 sleep 1.5
 line=$(state)
