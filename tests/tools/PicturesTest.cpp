@@ -34,15 +34,13 @@ const Pictures::File& fileNamed(const std::vector<Pictures::File>& files, const 
 } // namespace
 
 TEST(PicturesTest, EachPictureGrowsByThePowerOfTwoNearestTheFrameUpTo4096) {
-    const FontSet fonts(ASSETGEN_FONT_DIR);
-    ASSERT_TRUE(fonts.ok());
-    const std::vector<Pictures::File> base = Pictures::files(fonts, 600);
+    const std::vector<Pictures::File> base = Pictures::files(600);
     ASSERT_EQ(28u, base.size());
     // 1080 lines are 1.8 times 600 and 2160 lines 3.6 times: the nearest powers of two are 2
     // and 4, on both sides of every picture, cards, materials, screens and font sheet alike.
     for (const int height : {1080, 2160}) {
         const int growth = height == 1080 ? 2 : 4;
-        const std::vector<Pictures::File> tall = Pictures::files(fonts, height);
+        const std::vector<Pictures::File> tall = Pictures::files(height);
         ASSERT_EQ(base.size(), tall.size());
         for (size_t i = 0; i < base.size(); ++i) {
             SCOPED_TRACE(testing::Message() << height << " " << base[i].name);
@@ -55,7 +53,7 @@ TEST(PicturesTest, EachPictureGrowsByThePowerOfTwoNearestTheFrameUpTo4096) {
     }
     // 4320 lines would want the largest cards 8192 texels wide: they stop at 4096 and keep
     // their shape, while the small ones still grow eightfold.
-    const std::vector<Pictures::File> huge = Pictures::files(fonts, 4320);
+    const std::vector<Pictures::File> huge = Pictures::files(4320);
     int capped = 0;
     for (size_t i = 0; i < base.size(); ++i) {
         SCOPED_TRACE(base[i].name);
@@ -70,7 +68,7 @@ TEST(PicturesTest, EachPictureGrowsByThePowerOfTwoNearestTheFrameUpTo4096) {
     }
     EXPECT_GT(capped, 0);
     // The font sheet and the full-screen pictures at 2160 lines, as a capture loads them.
-    const std::vector<Pictures::File> tall = Pictures::files(fonts, 2160);
+    const std::vector<Pictures::File> tall = Pictures::files(2160);
     EXPECT_EQ(2048, fileNamed(tall, "font.png").width);
     EXPECT_EQ(1024, fileNamed(tall, "font_mask.png").height);
     EXPECT_EQ(4096, fileNamed(tall, "overlay.png").width);
@@ -128,7 +126,7 @@ void cellBox(const Canvas& mask, int column, int row, int& x0, int& y0, int& x1,
 TEST(PicturesTest, TallFontSheetKeepsItsCellsWithEveryGlyphWhereTheSmallOneHasIt) {
     const FontSet fonts(ASSETGEN_FONT_DIR);
     ASSERT_TRUE(fonts.ok());
-    const std::vector<Pictures::File> files = Pictures::files(fonts, 2160);
+    const std::vector<Pictures::File> files = Pictures::files(2160);
     const Pictures::File& size = fileNamed(files, "font_mask.png");
     const FontSheetImages small = FontSheet::make(fonts, 512, 256);
     const FontSheetImages tall = FontSheet::make(fonts, size.width, size.height);

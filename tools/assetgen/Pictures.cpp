@@ -3,9 +3,12 @@
 #include "Pictures.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "Cards.h"
@@ -34,7 +37,7 @@ struct Entry {
     enum Storage { Opaque, Translucent, Raw } storage;
     int width;
     int height;
-    std::function<Canvas()> make;
+    std::function<Canvas(const FontSet&)> make;
     bool upsideDown = false; // drawn upright, stored flipped
 };
 
@@ -52,7 +55,7 @@ void grow(int baseWidth, int baseHeight, int frameHeight, int& width, int& heigh
     height = static_cast<int>(static_cast<long>(baseHeight) * grown / longSide);
 }
 
-std::vector<Entry> entries(const FontSet& fonts, int frameHeight) {
+std::vector<Entry> entries(int frameHeight) {
     std::vector<Entry> list;
     const float scale = scaleOf(frameHeight);
     auto addCard = [&](const char* file, CardLayout layout) {
@@ -60,13 +63,15 @@ std::vector<Entry> entries(const FontSet& fonts, int frameHeight) {
         int w = 0, h = 0;
         Cards::pictureSize(layout.quadWidth, layout.quadHeight, layout.texelsPerUnit * scale, w, h);
         list.push_back({file, Entry::Translucent, w, h,
-                        [&fonts, layout] { return Cards::makeCard(layout, fonts); }});
+                        [layout](const FontSet& fonts) { return Cards::makeCard(layout, fonts); }});
     };
     auto add = [&](const char* file, Entry::Storage storage, int baseWidth, int baseHeight,
-                   std::function<Canvas(int, int)> make, bool upsideDown = false) {
+                   std::function<Canvas(const FontSet&, int, int)> make, bool upsideDown = false) {
         int w = 0, h = 0;
         grow(baseWidth, baseHeight, frameHeight, w, h);
-        list.push_back({file, storage, w, h, [make, w, h] { return make(w, h); }, upsideDown});
+        list.push_back({file, storage, w, h,
+                        [make, w, h](const FontSet& fonts) { return make(fonts, w, h); },
+                        upsideDown});
     };
     const Face B = Face::Bold, C = Face::Condensed, S = Face::SerifItalic;
     // The opening cards; the quads' sizes are those the title scene draws them at, the
@@ -99,25 +104,28 @@ std::vector<Entry> entries(const FontSet& fonts, int frameHeight) {
     {
         int w = 0, h = 0;
         Cards::pictureSize(2.5f, 2.7f, far * scale, w, h);
-        list.push_back({"smiley.png", Entry::Translucent, w, h,
-                        [far, scale] { return Cards::makeSmiley(2.5f, 2.7f, far * scale); }});
+        list.push_back({"smiley.png", Entry::Translucent, w, h, [far, scale](const FontSet&) {
+                            return Cards::makeSmiley(2.5f, 2.7f, far * scale);
+                        }});
     }
 
-    add("marble.0000.png", Entry::Opaque, 512, 512, [](int w, int) { return Surfaces::marble(w); });
+    add("marble.0000.png", Entry::Opaque, 512, 512,
+        [](const FontSet&, int w, int) { return Surfaces::marble(w); });
     // The tube's wall: seen from about 15 units, one repeat spans some 380 x 160 pixels of a
     // 600-line frame.
     add("tunnel.png", Entry::Opaque, 512, 256,
-        [](int w, int h) { return Surfaces::tunnelPlates(w, h); });
-    add("tunnel2.png", Entry::Opaque, 1024, 512,
-        [](int w, int h) { return Surfaces::tunnelView(Surfaces::tunnelPlates(w, h), w, h); });
+        [](const FontSet&, int w, int h) { return Surfaces::tunnelPlates(w, h); });
+    add("tunnel2.png", Entry::Opaque, 1024, 512, [](const FontSet&, int w, int h) {
+        return Surfaces::tunnelView(Surfaces::tunnelPlates(w, h), w, h);
+    });
     add("overlay.png", Entry::Translucent, 1024, 512,
-        [&fonts](int w, int h) { return Screens::barsOverlay(fonts, w, h); });
+        [](const FontSet& fonts, int w, int h) { return Screens::barsOverlay(fonts, w, h); });
     add("overlay2.png", Entry::Translucent, 1024, 512,
-        [&fonts](int w, int h) { return Screens::portholeOverlay(fonts, w, h); });
+        [](const FontSet& fonts, int w, int h) { return Screens::portholeOverlay(fonts, w, h); });
     // The credits draw it under a projection with y upwards.
     add(
         "bg.png", Entry::Opaque, 1024, 512,
-        [](int w, int h) { return Screens::creditsBackground(w, h); }, true);
+        [](const FontSet&, int w, int h) { return Screens::creditsBackground(w, h); }, true);
     return list;
 }
 
@@ -125,19 +133,52 @@ std::vector<Entry> entries(const FontSet& fonts, int frameHeight) {
 const int FONT_WIDTH = 512;
 const int FONT_HEIGHT = 256;
 
-bool save(const Canvas& c, const std::string& path, Entry::Storage storage) {
+// Saves the picture and adds a line saying so to the log.
+bool save(const Canvas& c, const std::string& path, Entry::Storage storage, std::string& log) {
     const bool ok = storage == Entry::Raw      ? c.savePngRaw(path)
                     : storage == Entry::Opaque ? c.savePng(path, false)
                                                : c.savePng(path, true);
-    std::printf("%s %s (%d x %d)\n", ok ? "wrote" : "FAILED", path.c_str(), c.width(), c.height());
+    char line[512];
+    std::snprintf(line, sizeof(line), "%s %s (%d x %d)\n", ok ? "wrote" : "FAILED", path.c_str(),
+                  c.width(), c.height());
+    log += line;
     return ok;
+}
+
+// One job of the list: a picture, or the font sheet's two files after the last picture.
+struct Job {
+    bool ok = false;
+    std::string log;
+};
+
+void makeJob(size_t index, const std::vector<Entry>& list, const std::string& directory,
+             const FontSet& fonts, int frameHeight, Job& job) {
+    const auto start = std::chrono::steady_clock::now();
+    if (index < list.size()) {
+        const Entry& e = list[index];
+        Canvas c = e.make(fonts);
+        if (e.upsideDown) {
+            c.flipVertical();
+        }
+        job.ok = save(c, directory + "/" + e.file, e.storage, job.log);
+    } else {
+        int w = 0, h = 0;
+        grow(FONT_WIDTH, FONT_HEIGHT, frameHeight, w, h);
+        const FontSheetImages sheet = FontSheet::make(fonts, w, h);
+        job.ok = save(sheet.colour, directory + "/font.png", Entry::Raw, job.log) &&
+                 save(sheet.mask, directory + "/font_mask.png", Entry::Opaque, job.log);
+    }
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    char line[64];
+    std::snprintf(line, sizeof(line), "  %.2f s\n", spent.count());
+    job.log += line;
 }
 
 } // namespace
 
-std::vector<Pictures::File> Pictures::files(const FontSet& fonts, int frameHeight) {
+std::vector<Pictures::File> Pictures::files(int frameHeight) {
     std::vector<File> list;
-    for (const Entry& e : entries(fonts, frameHeight)) {
+    for (const Entry& e : entries(frameHeight)) {
         list.push_back({e.file, e.width, e.height});
     }
     int fontWidth = 0, fontHeight = 0;
@@ -147,22 +188,34 @@ std::vector<Pictures::File> Pictures::files(const FontSet& fonts, int frameHeigh
     return list;
 }
 
-bool Pictures::writeAll(const std::string& directory, const FontSet& fonts, int frameHeight) {
-    for (const Entry& e : entries(fonts, frameHeight)) {
-        const auto start = std::chrono::steady_clock::now();
-        Canvas c = e.make();
-        if (e.upsideDown) {
-            c.flipVertical();
+bool Pictures::writeAll(const std::string& directory, const std::string& fontDirectory,
+                        int frameHeight) {
+    const std::vector<Entry> list = entries(frameHeight);
+    std::vector<Job> jobs(list.size() + 1);
+    std::atomic<size_t> next(0);
+    // The pictures are independent: one worker per core, each with faces of its own (a
+    // FreeType face serves one thread at a time).
+    auto work = [&] {
+        const FontSet fonts(fontDirectory);
+        for (size_t i = next++; i < jobs.size(); i = next++) {
+            if (fonts.ok()) {
+                makeJob(i, list, directory, fonts, frameHeight, jobs[i]);
+            }
         }
-        if (!save(c, directory + "/" + e.file, e.storage)) {
-            return false;
-        }
-        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        std::printf("  %.2f s\n", spent.count());
+    };
+    const unsigned workers = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
+    std::vector<std::thread> threads;
+    for (unsigned i = 1; i < workers; ++i) {
+        threads.emplace_back(work);
     }
-    int fontWidth = 0, fontHeight = 0;
-    grow(FONT_WIDTH, FONT_HEIGHT, frameHeight, fontWidth, fontHeight);
-    const FontSheetImages sheet = FontSheet::make(fonts, fontWidth, fontHeight);
-    return save(sheet.colour, directory + "/font.png", Entry::Raw) &&
-           save(sheet.mask, directory + "/font_mask.png", Entry::Opaque);
+    work();
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    bool ok = true;
+    for (const Job& job : jobs) {
+        std::fputs(job.log.c_str(), stdout);
+        ok = ok && job.ok;
+    }
+    return ok;
 }

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "FontSet.h"
-
 class Pictures {
   public:
     // The frame height the demo itself shows: the set made for it is the demo's own data.
@@ -22,8 +20,10 @@ class Pictures {
     // The files of the set made for frames frameHeight lines tall, and their sizes: each
     // picture holds about what the largest such frame (a 4:3 picture frameHeight lines tall)
     // shows of it, with power-of-two sides of at most Sides::MAX.
-    static std::vector<File> files(const FontSet& fonts, int frameHeight);
-    // Writes every picture into directory; prints a line per file and returns false on the
-    // first file that cannot be written.
-    static bool writeAll(const std::string& directory, const FontSet& fonts, int frameHeight);
+    static std::vector<File> files(int frameHeight);
+    // Writes every picture into directory, lettered in the faces found in fontDirectory, on
+    // every core; prints a line per file in the list's order and returns false when a face
+    // cannot be loaded or a file cannot be written.
+    static bool writeAll(const std::string& directory, const std::string& fontDirectory,
+                         int frameHeight);
 };

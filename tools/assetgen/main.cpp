@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "FontSet.h"
 #include "Pictures.h"
 
 namespace {
@@ -49,11 +48,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
-    const FontSet fonts(ASSETGEN_FONT_DIR);
-    if (!fonts.ok()) {
-        return 1;
-    }
-    if (!Pictures::writeAll(folder, fonts, height)) {
+    if (!Pictures::writeAll(folder, ASSETGEN_FONT_DIR, height)) {
         return 1;
     }
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
