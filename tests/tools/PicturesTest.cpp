@@ -12,6 +12,7 @@
 
 #include "FontSet.h"
 #include "FontSheet.h"
+#include "GlyphInk.h"
 #include "Pictures.h"
 #include "Sides.h"
 
@@ -77,38 +78,13 @@ TEST(PicturesTest, EachPictureGrowsByThePowerOfTwoNearestTheFrameUpTo4096) {
 
 namespace {
 
-// Where a glyph's ink lies in a sheet's mask: bounding box and centre, in texels.
-struct Ink {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-    double cx = 0.0, cy = 0.0, weight = 0.0;
-};
-
-// The mask is white outside glyphs and dark inside them.
+// The mask is white outside glyphs and dark inside them; darkness in levels of 255.
 double darkness(const Canvas& mask, int x, int y) {
-    return 1.0 - mask.at(x, y).r;
+    return 255.0 * (1.0 - mask.at(x, y).r);
 }
 
-Ink inkIn(const Canvas& mask, int x0, int y0, int x1, int y1) {
-    Ink ink;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const double dark = darkness(mask, x, y);
-            if (dark > 0.06) {
-                ink.x0 = std::min(ink.x0, x);
-                ink.y0 = std::min(ink.y0, y);
-                ink.x1 = std::max(ink.x1, x);
-                ink.y1 = std::max(ink.y1, y);
-                ink.cx += dark * x;
-                ink.cy += dark * y;
-                ink.weight += dark;
-            }
-        }
-    }
-    if (ink.weight > 0.0) {
-        ink.cx /= ink.weight;
-        ink.cy /= ink.weight;
-    }
-    return ink;
+GlyphInk inkIn(const Canvas& mask, int x0, int y0, int x1, int y1) {
+    return glyphInk([&](int x, int y) { return darkness(mask, x, y); }, x0, y0, x1, y1);
 }
 
 // The cell's texels in the stored (upside-down) sheet: row 0 at the top of the file.
@@ -145,7 +121,7 @@ TEST(PicturesTest, TallFontSheetKeepsItsCellsWithEveryGlyphWhereTheSmallOneHasIt
                 owned[static_cast<size_t>(y) * tall.mask.width() + x] = true;
             }
         }
-        const Ink big = inkIn(tall.mask, x0, y0, x1, y1);
+        const GlyphInk big = inkIn(tall.mask, x0, y0, x1, y1);
         ASSERT_GT(big.weight, 0.0);
         // Clear of the cell's edges by the grown margin, so filtering never bleeds.
         const int margin = 2 * growth;
@@ -157,7 +133,7 @@ TEST(PicturesTest, TallFontSheetKeepsItsCellsWithEveryGlyphWhereTheSmallOneHasIt
         // within a texel of the small sheet (its glyphs sit on whole texels).
         int s0, t0, s1, t1;
         cellBox(small.mask, column, row, s0, t0, s1, t1);
-        const Ink little = inkIn(small.mask, s0, t0, s1, t1);
+        const GlyphInk little = inkIn(small.mask, s0, t0, s1, t1);
         EXPECT_NEAR(little.x0 * growth, big.x0, 1.5 * growth);
         EXPECT_NEAR((little.x1 + 1) * growth, big.x1 + 1, 1.5 * growth);
         EXPECT_NEAR(little.y0 * growth, big.y0, 1.5 * growth);
@@ -170,7 +146,7 @@ TEST(PicturesTest, TallFontSheetKeepsItsCellsWithEveryGlyphWhereTheSmallOneHasIt
     for (int y = 0; y < tall.mask.height(); ++y) {
         for (int x = 0; x < tall.mask.width(); ++x) {
             if (!owned[static_cast<size_t>(y) * tall.mask.width() + x]) {
-                stray += darkness(tall.mask, x, y) > 0.06;
+                stray += darkness(tall.mask, x, y) > 16.0;
             }
         }
     }
