@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "PngWriter.h"
+#include "FrameWriter.h"
 #include "VideoEncoder.h"
 #include "main/Schedule.h"
 #include "platform/sound/SoundSeams.h"
@@ -64,10 +64,11 @@ std::string folderOf(const std::string& file) {
 } // namespace
 
 Capture::Capture(const CaptureOptions& options)
-    : options(options), timeline(), single(nullptr), singleName(), video(nullptr), stats(),
-      pixels(static_cast<size_t>(WIDTH) * HEIGHT * 4), rate(44100), started(), lastProgress() {}
+    : options(options), timeline(), single(nullptr), singleName(), video(nullptr), writer(nullptr),
+      stats(), rate(44100), started(), lastProgress() {}
 
 Capture::~Capture() {
+    delete writer; // first: it may still be feeding the encoder
     delete video;
 }
 
@@ -175,25 +176,28 @@ bool Capture::drawFrame(long long frame) {
                                                                   begin)
                             .count());
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    SDL_GL_SwapBuffers();
     return true;
 }
 
-bool Capture::writeFrame(long long frame, const std::string& name) {
-    if (!options.framesDir.empty()) {
-        if (!PngWriter::write(options.framesDir + "/" + name, pixels, WIDTH, HEIGHT)) {
-            fprintf(stderr, "\nvorrel-capture: cannot write frame %lld into '%s'\n", frame,
-                    options.framesDir.c_str());
-            return false;
-        }
+void Capture::finishFrame(std::vector<uint8_t>* readInto) {
+    if (readInto) {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, readInto->data());
     }
-    if (video && !video->writeFrame(pixels)) {
-        fprintf(stderr, "\nvorrel-capture: ffmpeg stopped taking frames\n");
-        return false;
+    SDL_GL_SwapBuffers();
+}
+
+void Capture::startWriter() {
+    if (!options.framesDir.empty() || video) {
+        writer = new FrameWriter(options.framesDir, video, WIDTH, HEIGHT);
     }
-    return true;
+}
+
+int Capture::writeFailed() {
+    std::string error;
+    writer->finish(error);
+    fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
+    return 1;
 }
 
 void Capture::progress(long long done, long long total, bool last) {
@@ -214,20 +218,21 @@ void Capture::progress(long long done, long long total, bool last) {
 }
 
 int Capture::runSpan() {
+    std::string error;
     const long long first = static_cast<long long>(std::ceil(options.from * options.fps - 1e-9));
     const long long end = static_cast<long long>(std::ceil(options.to * options.fps - 1e-9));
     if (!options.videoFile.empty()) {
-        std::string error;
         video = new VideoEncoder();
         const Track* track = timeline.music ? timeline.music->track() : nullptr;
         const long long audioFirst = first * rate / options.fps;
         const long long audioEnd = end * rate / options.fps;
-        if (!video->open(options.videoFile, options.fps, WIDTH, HEIGHT, track, audioFirst,
-                         audioEnd - audioFirst, error)) {
+        if (!video->open(options.videoFile, options.fps, WIDTH, HEIGHT, options.lossless, track,
+                         audioFirst, audioEnd - audioFirst, error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
         }
     }
+    startWriter();
     started = std::chrono::steady_clock::now();
     // Frames of the same slot before the span are drawn, unwritten: scenes set themselves up
     // on their first frame and some keep state from frame to frame.
@@ -235,18 +240,27 @@ int Capture::runSpan() {
         if (!drawFrame(frame)) {
             break;
         }
+        // Read straight into a writer's buffer: the writer takes it while the next frames draw.
+        std::vector<uint8_t>* buffer = frame >= first && writer ? writer->nextBuffer() : nullptr;
+        if (frame >= first && writer && !buffer) {
+            return writeFailed();
+        }
+        finishFrame(buffer);
         if (frame >= first) {
-            char name[32];
-            snprintf(name, sizeof(name), "frame-%06lld.png", frame);
-            if (!writeFrame(frame, name)) {
-                return 1;
+            if (buffer) {
+                char name[32];
+                snprintf(name, sizeof(name), "frame-%06lld.png", frame);
+                writer->submit(buffer, frame, name);
             }
             progress(frame - first + 1, end - first, false);
         }
     }
+    if (writer && !writer->finish(error)) {
+        fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
+        return 1;
+    }
     progress(end - first, end - first, true);
     if (video) {
-        std::string error;
         if (!video->finish(error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
@@ -258,6 +272,9 @@ int Capture::runSpan() {
 int Capture::runAt() {
     std::vector<double> times = options.at;
     std::sort(times.begin(), times.end());
+    startWriter();
+    // Read into a copy of its own: two times may round to the same frame.
+    std::vector<uint8_t> shot(static_cast<size_t>(WIDTH) * HEIGHT * 4);
     started = std::chrono::steady_clock::now();
     long long next = -1; // the next frame to draw while staying within one slot
     for (size_t i = 0; i < times.size(); ++i) {
@@ -270,13 +287,22 @@ int Capture::runAt() {
             if (!drawFrame(next)) {
                 break;
             }
+            finishFrame(next == target ? &shot : nullptr);
         }
+        std::vector<uint8_t>* buffer = writer->nextBuffer();
+        if (!buffer) {
+            return writeFailed();
+        }
+        *buffer = shot;
         char name[48];
         snprintf(name, sizeof(name), "t-%07.3f.png", times[i]);
-        if (!writeFrame(target, name)) {
-            return 1;
-        }
+        writer->submit(buffer, target, name);
         progress(static_cast<long long>(i + 1), static_cast<long long>(times.size()), false);
+    }
+    std::string error;
+    if (!writer->finish(error)) {
+        fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
+        return 1;
     }
     progress(static_cast<long long>(times.size()), static_cast<long long>(times.size()), true);
     return 0;

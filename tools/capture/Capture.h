@@ -11,6 +11,7 @@
 #include "FrameStats.h"
 #include "main/Timeline.h"
 
+class FrameWriter;
 class VideoEncoder;
 
 class Capture {
@@ -33,9 +34,14 @@ class Capture {
     long long tickOf(long long frame) const;
     int slotOfFrame(long long frame) const;
     long long firstFrameOfSlot(long long frame) const;
-    // Draws frame k of the timeline (or of the single scene) and reads it back.
+    // Draws frame k of the timeline (or of the single scene); false past the timeline's end.
     bool drawFrame(long long frame);
-    bool writeFrame(long long frame, const std::string& name);
+    // Reads the frame just drawn back into readInto (when given), then swaps as the demo does.
+    void finishFrame(std::vector<uint8_t>* readInto);
+    // The writer thread, when there is anything to write.
+    void startWriter();
+    // Reports why the writer stopped; the status of a failed write.
+    int writeFailed();
     void progress(long long done, long long total, bool last);
 
     CaptureOptions options;
@@ -43,8 +49,8 @@ class Capture {
     Scene* single;
     std::string singleName;
     VideoEncoder* video;
+    FrameWriter* writer;
     FrameStats stats;
-    std::vector<uint8_t> pixels;
     int rate;
     std::chrono::steady_clock::time_point started;
     std::chrono::steady_clock::time_point lastProgress;

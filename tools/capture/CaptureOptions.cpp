@@ -1,6 +1,7 @@
 // Parsing and checking the capture tool's options.
 #include "CaptureOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -41,15 +42,31 @@ bool parseTimes(const std::string& list, std::vector<double>& times) {
     return !times.empty();
 }
 
+bool endsWithMkv(const std::string& file) {
+    if (file.size() < 4) {
+        return false;
+    }
+    std::string ext = file.substr(file.size() - 4);
+    for (char& c : ext) {
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    }
+    return ext == ".mkv";
+}
+
 } // namespace
 
 CaptureOptions::CaptureOptions()
-    : fps(60), from(0.0), to(TIMELINE_END), toGiven(false), framesDir(), videoFile(), at(), scene(),
-      silent(false), stats(false) {}
+    : fps(60), from(0.0), to(TIMELINE_END), toGiven(false), framesDir(), videoFile(),
+      lossless(false), at(), scene(), silent(false), stats(false) {}
 
 const char* CaptureOptions::usage() {
     return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"
-           "                      [--at S[,S...]] [--scene NAME] [--silent] [--stats]";
+           "                      [--lossless] [--at S[,S...]] [--scene NAME] [--silent] "
+           "[--stats]\n"
+           "  --video FILE   H.264 (CRF 18, yuv420p; BT.601 colours up to 600 lines, BT.709\n"
+           "                 above) and AAC; with --lossless, FILE.mkv: FFV1 RGB and FLAC\n"
+           "  --stats        frame times per scene: draw and finish only (take them without\n"
+           "                 --video or --frames, which compete with the drawing for the cores)";
 }
 
 bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
@@ -64,6 +81,10 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
         }
         if (option == "--stats") {
             stats = true;
+            continue;
+        }
+        if (option == "--lossless") {
+            lossless = true;
             continue;
         }
         if (option != "--fps" && option != "--from" && option != "--to" && option != "--frames" &&
@@ -122,6 +143,15 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
     }
     if (!at.empty() && (!videoFile.empty() || !scene.empty())) {
         error = "--at cannot be combined with --video or --scene";
+        return false;
+    }
+    if (lossless && videoFile.empty()) {
+        error = "--lossless needs --video FILE.mkv";
+        return false;
+    }
+    if (lossless && !endsWithMkv(videoFile)) {
+        error =
+            "--lossless writes Matroska: the video must be a .mkv file, not '" + videoFile + "'";
         return false;
     }
     return true;

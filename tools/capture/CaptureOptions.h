@@ -18,6 +18,7 @@ class CaptureOptions {
     bool toGiven;
     std::string framesDir;
     std::string videoFile;
+    bool lossless; // the video as an archive master: FFV1 and FLAC in Matroska
     std::vector<double> at;
     std::string scene;
     bool silent;
