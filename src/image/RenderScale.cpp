@@ -15,6 +15,14 @@ bool RenderScale::setFrame(int width, int height) {
     return true;
 }
 
+bool RenderScale::setRegion(const Region& region) {
+    if (region.width < 1 || region.height < 1) {
+        return false;
+    }
+    picture = region;
+    return true;
+}
+
 void RenderScale::reset() {
     picture = Region{0, 0, WIDTH, HEIGHT};
 }

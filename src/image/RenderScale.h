@@ -28,6 +28,9 @@ class RenderScale {
     // 4:3 region (pillarboxed when the frame is wider, letterboxed when taller). Sizes below
     // 1 x 1 are ignored and return false.
     static bool setFrame(int width, int height);
+    // The picture exactly into the given region of the framebuffer (a supersampled target
+    // that is all picture); a region below 1 x 1 is ignored and returns false.
+    static bool setRegion(const Region& region);
     // Back to 800 x 600 at scale 1.
     static void reset();
 

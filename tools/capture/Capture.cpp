@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +18,6 @@
 
 namespace {
 
-const int WIDTH = 800;
-const int HEIGHT = 600;
-
 // The virtual millisecond tick: loading and waiting take no time on it.
 long long virtualTick = 0;
 
@@ -27,7 +25,10 @@ int readVirtualTick() {
     return static_cast<int>(virtualTick);
 }
 
-bool makeFolder(const std::string& dir) {
+// Makes dir and the folders above it; created tells whether dir itself is new.
+bool makeFolder(const std::string& dir, bool& created) {
+    struct stat info;
+    created = stat(dir.c_str(), &info) != 0;
     std::string path;
     size_t begin = 0;
     while (begin <= dir.size()) {
@@ -41,7 +42,6 @@ bool makeFolder(const std::string& dir) {
         }
         begin = slash + 1;
     }
-    struct stat info;
     return stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -64,15 +64,15 @@ std::string folderOf(const std::string& file) {
 } // namespace
 
 Capture::Capture(const CaptureOptions& options)
-    : options(options), timeline(), single(nullptr), singleName(), video(nullptr), writer(nullptr),
-      stats(), rate(44100), started(), lastProgress() {}
+    : options(options), timeline(), target(), single(nullptr), singleName(), video(nullptr),
+      writer(nullptr), stats(), rate(44100), createdFramesDir(false), started(), lastProgress() {}
 
 Capture::~Capture() {
     delete writer; // first: it may still be feeding the encoder
     delete video;
 }
 
-bool Capture::checkOutputs(std::string& error) const {
+bool Capture::checkOutputs(std::string& error) {
     if (!options.scene.empty()) {
         if (!Schedule::isScene(options.scene.c_str())) {
             error = "unknown scene '" + options.scene + "'";
@@ -80,7 +80,7 @@ bool Capture::checkOutputs(std::string& error) const {
         }
     }
     if (!options.framesDir.empty() &&
-        (!makeFolder(options.framesDir) || !canWriteInto(options.framesDir))) {
+        (!makeFolder(options.framesDir, createdFramesDir) || !canWriteInto(options.framesDir))) {
         error = "cannot write frames into '" + options.framesDir + "'";
         return false;
     }
@@ -154,6 +154,7 @@ bool Capture::drawFrame(long long frame) {
         soundlayer::setManualPosition(frame * rate / options.fps);
     }
     Timer::update();
+    target.bind();
     Scene* scene = single;
     std::string name = singleName;
     if (!scene) {
@@ -181,15 +182,14 @@ bool Capture::drawFrame(long long frame) {
 
 void Capture::finishFrame(std::vector<uint8_t>* readInto) {
     if (readInto) {
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, readInto->data());
+        target.read(readInto->data());
     }
     SDL_GL_SwapBuffers();
 }
 
 void Capture::startWriter() {
     if (!options.framesDir.empty() || video) {
-        writer = new FrameWriter(options.framesDir, video, WIDTH, HEIGHT);
+        writer = new FrameWriter(options.framesDir, video, options.width, options.height);
     }
 }
 
@@ -226,8 +226,9 @@ int Capture::runSpan() {
         const Track* track = timeline.music ? timeline.music->track() : nullptr;
         const long long audioFirst = first * rate / options.fps;
         const long long audioEnd = end * rate / options.fps;
-        if (!video->open(options.videoFile, options.fps, WIDTH, HEIGHT, options.lossless, track,
-                         audioFirst, audioEnd - audioFirst, error)) {
+        // The output's height chooses the video's colour standard.
+        if (!video->open(options.videoFile, options.fps, options.width, options.height,
+                         options.lossless, track, audioFirst, audioEnd - audioFirst, error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
         }
@@ -274,7 +275,7 @@ int Capture::runAt() {
     std::sort(times.begin(), times.end());
     startWriter();
     // Read into a copy of its own: two times may round to the same frame.
-    std::vector<uint8_t> shot(static_cast<size_t>(WIDTH) * HEIGHT * 4);
+    std::vector<uint8_t> shot(static_cast<size_t>(options.width) * options.height * 4);
     started = std::chrono::steady_clock::now();
     long long next = -1; // the next frame to draw while staying within one slot
     for (size_t i = 0; i < times.size(); ++i) {
@@ -315,6 +316,14 @@ int Capture::run() {
         return 2;
     }
     startTimeline();
+    // The driver's limits are known only now, with the context open.
+    if (!target.create(options.width, options.height, options.ssaa, error)) {
+        fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+        if (createdFramesDir) {
+            rmdir(options.framesDir.c_str()); // only if still empty
+        }
+        return 2;
+    }
     const int status = options.at.empty() ? runSpan() : runAt();
     if (options.stats) {
         stats.print(stdout);

@@ -9,6 +9,7 @@
 
 #include "CaptureOptions.h"
 #include "FrameStats.h"
+#include "RenderTarget.h"
 #include "main/Timeline.h"
 
 class FrameWriter;
@@ -26,7 +27,8 @@ class Capture {
     int run();
 
   private:
-    bool checkOutputs(std::string& error) const;
+    // Checks the scene and that the outputs can be written; makes the frames folder.
+    bool checkOutputs(std::string& error);
     void startTimeline();
     int runSpan();
     int runAt();
@@ -46,12 +48,14 @@ class Capture {
 
     CaptureOptions options;
     Timeline timeline;
+    RenderTarget target;
     Scene* single;
     std::string singleName;
     VideoEncoder* video;
     FrameWriter* writer;
     FrameStats stats;
     int rate;
+    bool createdFramesDir; // made by this run: taken away again when the size is refused
     std::chrono::steady_clock::time_point started;
     std::chrono::steady_clock::time_point lastProgress;
 };
