@@ -56,11 +56,16 @@ TEST(RenderScaleFit, TheLargestCentredFourByThreeRegion) {
     expectRegion(RenderScale::fit(16384, 16384), 0, 2048, 16384, 12288, "largest frame");
 }
 
-TEST(RenderScaleFit, FramesBelowOnePixelAreRefusedAndChangeNothing) {
+TEST(RenderScaleFit, FramesBelowOnePixelAreRefusedAndRegionsSetAsGiven) {
     ASSERT_TRUE(RenderScale::setFrame(1920, 1080));
     EXPECT_FALSE(RenderScale::setFrame(0, 600));
     EXPECT_FALSE(RenderScale::setFrame(800, -1));
+    EXPECT_FALSE(RenderScale::setRegion(RenderScale::Region{5, 5, 0, 600}));
     expectRegion(RenderScale::region(), 240, 0, 1440, 1080, "after refused frames");
+    // A region set as it is: a supersampled target that is all picture.
+    ASSERT_TRUE(RenderScale::setRegion(RenderScale::Region{0, 0, 2880, 2160}));
+    EXPECT_FLOAT_EQ(RenderScale::scale(), 3.6f);
+    expectRegion(RenderScale::toPixels(400, 300, 400, 300), 1440, 1080, 1440, 1080, "quarter");
     RenderScale::reset();
     expectRegion(RenderScale::region(), 0, 0, 800, 600, "after reset");
     EXPECT_EQ(RenderScale::scale(), 1.0f);
