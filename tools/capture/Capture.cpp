@@ -182,7 +182,12 @@ bool Capture::drawFrame(long long frame) {
 
 void Capture::finishFrame(std::vector<uint8_t>* readInto) {
     if (readInto) {
+        // Its own line in the stats: the filter and the read-back grow with the frame's size.
+        const auto begin = std::chrono::steady_clock::now();
         target.read(readInto->data());
+        stats.add("read-back", std::chrono::duration<double, std::milli>(
+                                   std::chrono::steady_clock::now() - begin)
+                                   .count());
     }
     SDL_GL_SwapBuffers();
 }
