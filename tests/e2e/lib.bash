@@ -16,6 +16,21 @@ expect_contains() { # file text what
     grep -qF -- "$2" "$1" || fail "$3: '$2' not in $(cat "$1")"
 }
 
+# Bad input to $CAPTURE: status 2, one error line holding the text, and nothing whose name
+# begins with the given path (empty: nothing to look for). Needs WORK.
+expect_refused() { # expected-text path args...
+    local expected=$1 left=$2
+    shift 2
+    "$CAPTURE" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt"
+    expect_eq "$?" 2 "status for '$*'"
+    expect_contains "$WORK/err.txt" "$expected" "message for '$*'"
+    expect_eq "$(wc -l <"$WORK/err.txt")" 1 "one error line for '$*'"
+    if [ -n "$left" ] && ls -d "$left"* >/dev/null 2>&1; then
+        fail "'$*' left $(ls -d "$left"*)"
+    fi
+    return 0
+}
+
 # Starts Xvfb on a free display number and exports DISPLAY; stopped when the script exits.
 start_xvfb() {
     local n

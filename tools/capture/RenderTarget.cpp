@@ -57,6 +57,18 @@ GLenum windowDepthFormat() {
     return depth > 16 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16;
 }
 
+bool hasExtension(const char* name) {
+    GLint count = 0;
+    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        const GLubyte* extension = glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i));
+        if (extension && strcmp(reinterpret_cast<const char*>(extension), name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 GLenum attachmentOf(GLenum depthFormat) {
     return depthFormat == GL_DEPTH24_STENCIL8 || depthFormat == GL_DEPTH32F_STENCIL8
                ? GL_DEPTH_STENCIL_ATTACHMENT
@@ -67,7 +79,7 @@ GLenum attachmentOf(GLenum depthFormat) {
 
 RenderTarget::RenderTarget()
     : width(0), height(0), ssaa(1), region{0, 0, 0, 0}, frameFbo(0), frameColour(0), pictureFbo(0),
-      pictureColour(0), depthStencil(0), program(0), flipRow() {}
+      pictureColour(0), depthStencil(0), program(0), packInvert(false), flipRow() {}
 
 RenderTarget::~RenderTarget() {
     destroy();
@@ -112,6 +124,7 @@ bool RenderTarget::create(int newWidth, int newHeight, int newSsaa, std::string&
     }
 
     const GLenum depthFormat = windowDepthFormat();
+    packInvert = hasExtension("GL_MESA_pack_invert");
     clearErrors();
     glGenFramebuffers(1, &frameFbo);
     glGenRenderbuffers(1, &frameColour);
@@ -270,8 +283,15 @@ void RenderTarget::read(uint8_t* into) {
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // Turned over: rows bottom first, as a window's frame reads back. Mesa turns them over as
+    // it reads, at no cost; elsewhere they are swapped afterwards.
+    if (packInvert) {
+        glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, into);
+        glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
+        return;
+    }
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, into);
-    // Turned over: rows bottom first, as a window's frame reads back.
     const size_t rowBytes = static_cast<size_t>(width) * 4;
     std::vector<uint8_t>& row = flipRow;
     row.resize(rowBytes);

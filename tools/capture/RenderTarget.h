@@ -59,5 +59,6 @@ class RenderTarget {
     GLuint pictureColour; // a texture, read by the filter
     GLuint depthStencil;  // of whichever of the two the scenes draw into
     GLuint program;       // the area filter
+    bool packInvert;      // the driver reads rows back top first on request
     std::vector<uint8_t> flipRow;
 };
