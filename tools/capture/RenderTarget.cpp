@@ -129,7 +129,7 @@ bool RenderTarget::create(int newWidth, int newHeight, int newSsaa, std::string&
     glGenFramebuffers(1, &frameFbo);
     glGenRenderbuffers(1, &frameColour);
     glBindRenderbuffer(GL_RENDERBUFFER, frameColour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, frameFbo);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, frameColour);
 
@@ -155,8 +155,8 @@ bool RenderTarget::create(int newWidth, int newHeight, int newSsaa, std::string&
         }
         glGenTextures(1, &pictureColour);
         glBindTexture(GL_TEXTURE_2D, pictureColour);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, static_cast<GLsizei>(drawnWidth),
-                     static_cast<GLsizei>(drawnHeight), 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(drawnWidth),
+                     static_cast<GLsizei>(drawnHeight), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         // No mipmaps: the texture is complete with its one level, which the filter reads.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

@@ -14,9 +14,11 @@
 // into a texture of its own and filtered down on the GPU with an area filter (each pixel the
 // plain mean of its ssaa x ssaa samples) into the frame.
 //
-// Colour, depth and stencil are those of the demo's window (RGB, 8 bits a channel; here 16 bits
-// of depth and no stencil, as the demo draws with), drawn in the window's row order: at
-// 800 x 600 the capture gives the window's very pixels.
+// Depth and stencil are those of the demo's window (here 16 bits of depth and no stencil, as
+// the demo draws with), and the frame is drawn in the window's row order: at 800 x 600 the
+// capture gives the window's very pixels. Colour is 8 bits a channel as in the window, with an
+// alpha channel the window lacks: no blending reads it, and RGBA reads back at twice the speed
+// of RGB. What alpha holds is whatever blending left; the writers use red, green and blue.
 class RenderTarget {
   public:
     RenderTarget();
@@ -36,8 +38,8 @@ class RenderTarget {
     // region so nothing they draw or clear reaches the bars.
     void bind();
     // After each frame: filters the picture down (with supersampling) and reads the whole
-    // frame back into `into`, width x height RGBA, rows bottom first. Leaves every OpenGL state
-    // the scenes see as it found it.
+    // frame back into `into`, width x height RGBA (alpha meaningless), rows bottom first. Leaves
+    // every OpenGL state the scenes see as it found it.
     void read(uint8_t* into);
 
     int width;
