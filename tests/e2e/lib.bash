@@ -78,3 +78,14 @@ wait_demo() {
     wait "$DEMO_PID"
     DEMO_STATUS=$?
 }
+
+# Waits up to a minute for the demo's first frame (its first scene prints a line then); false if
+# the demo ends or the minute passes first.
+wait_first_frame() { # pid stdout-file
+    for _ in $(seq 1 600); do
+        grep -q "local_timer : 0" "$2" && return 0
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -q "local_timer : 0" "$2"
+}

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/sound/AlsaMessages.h"
+
 namespace {
 
 long long steadyNanoseconds() {
@@ -25,6 +27,8 @@ DeviceOutput::~DeviceOutput() {
 }
 
 bool DeviceOutput::open(int rate, int channels) {
+    // SDL probes ALSA's devices from here on; a failure is reported once, by the layer.
+    AlsaMessages::install();
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
@@ -50,6 +54,7 @@ bool DeviceOutput::open(int rate, int channels) {
     this->channels = channels;
     bufferFrames = want.samples;
     opened = true;
+    AlsaMessages::pass(true);
     return true;
 }
 
@@ -57,6 +62,7 @@ void DeviceOutput::close() {
     if (opened) {
         SDL_CloseAudio();
         opened = false;
+        AlsaMessages::pass(false);
     }
 }
 

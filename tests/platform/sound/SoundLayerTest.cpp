@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Music.h"
+#include "platform/sound/AlsaMessages.h"
 #include "platform/sound/SoundLayer.h"
 #include "platform/sound/Track.h"
 #include "support/SoundFiles.h"
@@ -166,15 +167,20 @@ TEST(SoundLayerOutputs, TheDeviceAdvancesAtTheTracksRate) {
     remove(slow.c_str());
 }
 
+// Loads a 4 s tone at path with Music while no device opens; what it wrote to standard error.
+std::string loadWithoutDevice(Music& music, const std::string& path) {
+    EXPECT_TRUE(
+        soundfiles::writeWav(path, soundfiles::sine(4.0, BIN40_HZ, 0.5, 2, 44100), 2, 44100));
+    testing::internal::CaptureStderr();
+    music.load(path, MP3);
+    return testing::internal::GetCapturedStderr();
+}
+
 TEST(SoundLayerOutputs, WithoutADeviceTheSilentOutputFollowsTheClock) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     const std::string path = soundfiles::tempPath("tone.wav");
-    ASSERT_TRUE(
-        soundfiles::writeWav(path, soundfiles::sine(4.0, BIN40_HZ, 0.5, 2, 44100), 2, 44100));
     Music music;
-    testing::internal::CaptureStderr();
-    music.load(path, MP3);
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = loadWithoutDevice(music, path);
     EXPECT_NE(err.find("Sound is off"), std::string::npos) << err;
     EXPECT_EQ(err.find("Error!!!!"), std::string::npos) << err;
     EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_SILENT);
@@ -185,6 +191,24 @@ TEST(SoundLayerOutputs, WithoutADeviceTheSilentOutputFollowsTheClock) {
                                          music.getSpectrumBuffer() + FSOUND_SPECTRUM_SIZE)),
               39);
     remove(path.c_str());
+}
+
+TEST(SoundLayerOutputs, ALSAsOwnLinesAboutAMissingDeviceStayOffTheTerminal) {
+    // An ALSA configuration without a default device, on any machine: ALSA's probe fails and
+    // complains on standard error, while our layer reports the failure in its one line.
+    const std::string config = soundfiles::tempPath("asound.conf");
+    ASSERT_TRUE(soundfiles::writeBytes(config, {}));
+    setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    const std::string path = soundfiles::tempPath("tone.wav");
+    Music music;
+    const std::string err = loadWithoutDevice(music, path);
+    EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_SILENT);
+    EXPECT_EQ(err.rfind("Sound is off: no audio device could be opened", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_GT(AlsaMessages::heldLines(), 0); // ALSA did complain
+    remove(path.c_str());
+    remove(config.c_str());
 }
 
 // Plays a song file at master volume 192 through Music and checks its level, its length and

@@ -1,0 +1,120 @@
+// The sound server test's comparison: it must find the track's start, and catch a gap, a
+// dropped or repeated buffer, a changed sample, a late start and a recording cut short.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "support/RecordingMatch.h"
+
+namespace {
+
+const int CHANNELS = 2;
+const int BLOCK = 441;
+const long long SPAN = 44100; // one second checked
+
+// A stereo track of distinct non-zero samples, after `silent` frames of digital silence.
+std::vector<int16_t> makeTrack(long long frames, long long silent) {
+    std::vector<int16_t> samples(frames * CHANNELS, 0);
+    uint32_t x = 12345;
+    for (long long i = silent * CHANNELS; i < frames * CHANNELS; ++i) {
+        x = x * 1664525u + 1013904223u;
+        samples[i] = static_cast<int16_t>((x >> 16) | 1);
+    }
+    return samples;
+}
+
+// The recording a server makes: `lead` frames of silence, then the track's frames.
+std::vector<int16_t> heard(const std::vector<int16_t>& track, long long lead) {
+    std::vector<int16_t> recording(lead * CHANNELS, 0);
+    recording.insert(recording.end(), track.begin(), track.end());
+    return recording;
+}
+
+void insertAt(std::vector<int16_t>* recording, long long frame, const std::vector<int16_t>& what) {
+    recording->insert(recording->begin() + frame * CHANNELS, what.begin(), what.end());
+}
+
+TEST(RecordingMatch, FindsTheTrackAfterTheServersAndTheTracksOwnSilence) {
+    const std::vector<int16_t> track = makeTrack(2 * SPAN, 300);
+    const std::vector<int16_t> recording = heard(track, 1000);
+    RecordingMatch match(CHANNELS, BLOCK);
+    EXPECT_TRUE(match.compare(track, recording, SPAN)) << match.report(44100);
+    EXPECT_EQ(match.startOffset, 1000);
+    EXPECT_EQ(match.endOffset, 1000);
+    EXPECT_EQ(match.checkedBlocks, SPAN / BLOCK);
+    EXPECT_EQ(match.badBlocks, 0);
+
+    const std::vector<int16_t> silence(4 * SPAN, 0);
+    RecordingMatch silent(CHANNELS, BLOCK);
+    EXPECT_FALSE(silent.compare(track, silence, SPAN));
+    EXPECT_EQ(silent.startOffset, RecordingMatch::NONE);
+
+    // A click before the track's first sound would be heard.
+    std::vector<int16_t> early = heard(track, 100);
+    early[0] = 7;
+    RecordingMatch click(CHANNELS, BLOCK);
+    EXPECT_FALSE(click.compare(track, early, SPAN));
+    EXPECT_TRUE(click.soundBeforeTrack);
+}
+
+TEST(RecordingMatch, AGapADroppedOrARepeatedBufferMovesTheOffset) {
+    const std::vector<int16_t> track = makeTrack(2 * SPAN, 0);
+    const long long at = 20000; // frame of the track where the fault lies
+    const std::vector<int16_t> buffer(track.begin() + at * CHANNELS,
+                                      track.begin() + (at + 1024) * CHANNELS);
+
+    std::vector<int16_t> gap = heard(track, 500);
+    insertAt(&gap, 500 + at, std::vector<int16_t>(256 * CHANNELS, 0));
+    std::vector<int16_t> dropped = heard(track, 500);
+    dropped.erase(dropped.begin() + (500 + at) * CHANNELS,
+                  dropped.begin() + (500 + at + 1024) * CHANNELS);
+    std::vector<int16_t> repeated = heard(track, 500);
+    insertAt(&repeated, 500 + at, buffer);
+
+    // A repeated buffer is heard as the track until the repeat is over.
+    const struct {
+        const std::vector<int16_t>* recording;
+        long long shift;
+        long long firstBad;
+    } cases[] = {{&gap, 256, at / BLOCK},
+                 {&dropped, -1024, at / BLOCK},
+                 {&repeated, 1024, (at + 1024) / BLOCK}};
+    for (const auto& c : cases) {
+        RecordingMatch match(CHANNELS, BLOCK);
+        EXPECT_FALSE(match.compare(track, *c.recording, SPAN)) << c.shift;
+        EXPECT_EQ(match.startOffset, 500);
+        EXPECT_EQ(match.endOffset, 500 + c.shift);
+        EXPECT_EQ(match.firstBadBlock, c.firstBad) << c.shift;
+        EXPECT_GT(match.badBlocks, (SPAN - at) / BLOCK - 3) << c.shift;
+    }
+}
+
+TEST(RecordingMatch, OneChangedSampleALateStartOrAShortRecordingFail) {
+    const std::vector<int16_t> track = makeTrack(2 * SPAN, 0);
+
+    std::vector<int16_t> changed = heard(track, 10);
+    changed[(10 + 30000) * CHANNELS + 1] += 1;
+    RecordingMatch one(CHANNELS, BLOCK);
+    EXPECT_FALSE(one.compare(track, changed, SPAN));
+    EXPECT_EQ(one.badBlocks, 1);
+    EXPECT_EQ(one.firstBadBlock, 30000 / BLOCK);
+    EXPECT_EQ(one.firstBadDifference, 1);
+    EXPECT_EQ(one.firstBadShift, RecordingMatch::NONE);
+    EXPECT_EQ(one.endOffset, 10);
+
+    // The recording began after the track had started: its first sound is not the first sample.
+    const std::vector<int16_t> late(track.begin() + 4410 * CHANNELS, track.end());
+    RecordingMatch missed(CHANNELS, BLOCK);
+    EXPECT_FALSE(missed.compare(track, late, SPAN));
+    EXPECT_EQ(missed.firstBadBlock, 0);
+
+    const std::vector<int16_t> whole = heard(track, 10);
+    const std::vector<int16_t> cut(whole.begin(), whole.begin() + (10 + SPAN / 2) * CHANNELS);
+    RecordingMatch shorter(CHANNELS, BLOCK);
+    EXPECT_FALSE(shorter.compare(track, cut, SPAN));
+    EXPECT_TRUE(shorter.tooShort);
+    EXPECT_EQ(shorter.badBlocks, 0);
+}
+
+} // namespace
