@@ -59,8 +59,9 @@ const char* CaptureOptions::usage() {
     return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"
            "                      [--lossless] [--at S[,S...]] [--scene NAME] [--silent] "
            "[--stats]\n"
-           "  --video FILE   H.264 (CRF 18, yuv420p; BT.601 colours up to 600 lines, BT.709\n"
-           "                 above) and AAC; with --lossless, FILE.mkv: FFV1 RGB and FLAC\n"
+           "  --video FILE   H.264 (x264 superfast, CRF 18, yuv420p; BT.601 colours up to 600\n"
+           "                 lines, BT.709 above) and AAC; with --lossless, FILE.mkv: FFV1 RGB\n"
+           "                 and FLAC\n"
            "  --stats        frame times per scene: draw and finish only (take them without\n"
            "                 --video or --frames, which compete with the drawing for the cores)";
 }
