@@ -322,6 +322,12 @@ int Capture::run() {
     }
     startTimeline();
     const int status = options.at.empty() ? runSpan() : runAt();
+    if (status != 0 && video) {
+        // The process ends without deleting the capture: nothing half-written may stay.
+        delete writer;
+        writer = nullptr;
+        video->abort();
+    }
     if (options.stats) {
         stats.print(stdout);
     }
