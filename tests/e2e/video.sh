@@ -31,6 +31,33 @@ bad_video "the video must be a .mkv file, not '$WORK/master.mp4'" "$WORK/master"
 bad_video "the video must be a .mkv file, not '$WORK/master'" "$WORK/master" \
     --lossless --video "$WORK/master" --to 1
 
+# ffmpeg dying on the way: status 1, the reason, and nothing half-written left behind.
+child_named() { # parent-pid name
+    local p
+    for p in /proc/[0-9]*; do
+        if [ "$(cat "$p/comm" 2>/dev/null)" = "$2" ] && [ "$(awk '{ print $4 }' "$p/stat" 2>/dev/null)" = "$1" ]; then
+            echo "${p#/proc/}"
+            return 0
+        fi
+    done
+    return 1
+}
+mkdir -p "$WORK/dies"
+"$CAPTURE" --from 26 --to 60 --video "$WORK/dies/demo.mp4" >"$WORK/out.txt" 2>"$WORK/err.txt" &
+capture=$!
+encoder=""
+for _ in $(seq 1 300); do
+    encoder=$(child_named "$capture" ffmpeg) && break
+    sleep 0.1
+done
+[ -n "$encoder" ] || fail "no ffmpeg under the capture"
+sleep 1
+kill "$encoder"
+wait "$capture"
+expect_eq "$?" 1 "status when ffmpeg dies"
+expect_contains "$WORK/err.txt" "ffmpeg stopped taking frames" "message when ffmpeg dies"
+[ -z "$(ls "$WORK/dies")" ] || fail "left behind when ffmpeg died: $(ls "$WORK/dies")"
+
 # Up to 600 lines: BT.601 as smpte170m. The red bars on the marble, and the gold glyphs over
 # the credits' sky, where every pixel is a strong colour.
 check_h264_span 800x600 smpte170m 27 27.5

@@ -330,6 +330,12 @@ int Capture::run() {
         return 2;
     }
     const int status = options.at.empty() ? runSpan() : runAt();
+    if (status != 0 && video) {
+        // The process ends without deleting the capture: nothing half-written may stay.
+        delete writer;
+        writer = nullptr;
+        video->abort();
+    }
     if (options.stats) {
         stats.print(stdout);
     }

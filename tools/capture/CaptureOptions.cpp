@@ -103,10 +103,12 @@ const char* CaptureOptions::usage() {
            "  --ssaa N       draws the picture at N times its size (N from 1 to 4, default 1)\n"
            "                 and filters it down with an area filter: each pixel is the plain\n"
            "                 mean of its N x N samples\n"
-           "  --video FILE   H.264 (CRF 18, yuv420p; BT.601 colours up to 600 lines, BT.709\n"
-           "                 above) and AAC; with --lossless, FILE.mkv: FFV1 RGB and FLAC\n"
+           "  --video FILE   H.264 (x264 superfast, CRF 18, yuv420p; BT.601 colours up to 600\n"
+           "                 lines, BT.709 above) and AAC; with --lossless, FILE.mkv: FFV1 RGB\n"
+           "                 and FLAC\n"
            "  --stats        frame times per scene: draw and finish only (take them without\n"
-           "                 --video or --frames, which compete with the drawing for the cores)";
+           "                 --video or --frames, which compete with the drawing for the cores);\n"
+           "                 with an output, a read-back line: the filter and the read-back";
 }
 
 bool CaptureOptions::parse(int argc, char** argv, std::string& error) {

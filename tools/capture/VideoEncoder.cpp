@@ -202,6 +202,8 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
         return false;
     }
     pipeFd = fds[1];
+    // A frame is megabytes: a larger pipe takes it in fewer hand-overs (best effort).
+    fcntl(pipeFd, F_SETPIPE_SZ, 1 << 20);
     return true;
 }
 

@@ -21,7 +21,7 @@ class VideoEncoder {
     static bool ffmpegAvailable();
 
     // x264's preset, chosen by measurement (bench/x264-presets.sh): see bench/README.md.
-    static constexpr const char* H264_PRESET = "veryfast";
+    static constexpr const char* H264_PRESET = "superfast";
 
     // Writes the track's frames [audioFirst, audioFirst + audioFrames) as WAV (silence where
     // there is no track) and starts ffmpeg reading width x height RGBA frames from a pipe.
