@@ -5,7 +5,7 @@ build=$1
 source "$(dirname "$0")/lib.bash"
 CAPTURE="$build/vorrel-capture"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cd "$build/data" || fail "no data folder"
 
 # Bad input: a one-line error naming the problem, status 2, nothing written.

@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.bash"
 CAPTURE="$build/vorrel-capture"
 DATA="$build/data"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 sanitized=0
 grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt" && sanitized=1
 

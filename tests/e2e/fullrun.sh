@@ -7,7 +7,7 @@ build=$1
 source "$(dirname "$0")/lib.bash"
 DEMO="$build/vorrel-quisp"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cp -r "$build/data/textures" "$WORK/"
 [ -f "$build/data/mixdown.mp3" ] && cp "$build/data/mixdown.mp3" "$WORK/"
 cd "$WORK" || exit 1
