@@ -50,6 +50,25 @@ check_sequential 230.000 229.98 230.01 013800
 [ -e "$WORK/seq/frame-013798.png" ] && fail "a frame before --from was written"
 [ -e "$WORK/seq/frame-013799.png" ] || fail "the first frame of the span is missing"
 
+# Across every slot boundary: the frames just after it, reached by a jump (--at in a fresh run,
+# where the scene before never drew), are the frames of a run in which the scene before drew
+# up to the boundary and left its OpenGL state behind (matrices, fog, blending, bindings).
+for b in 26 90 122 170 194 226 249; do
+    "$CAPTURE" --fps 2 --from "$((b - 1)).5" --to "$b.75" --frames "$WORK/span-$b" \
+        2>/dev/null >/dev/null || fail "span across $b s failed"
+    "$CAPTURE" --fps 2 --at "$b,$b.5" --frames "$WORK/jump-$b" 2>/dev/null >/dev/null \
+        || fail "--at $b,$b.5 failed"
+    before=$(printf "%s/span-%d/frame-%06d.png" "$WORK" "$b" $((2 * b - 1)))
+    first=$(printf "%s/span-%d/frame-%06d.png" "$WORK" "$b" $((2 * b)))
+    second=$(printf "%s/span-%d/frame-%06d.png" "$WORK" "$b" $((2 * b + 1)))
+    [ -f "$before" ] && [ -f "$first" ] && [ -f "$second" ] || fail "span across $b s: frames missing"
+    cmp -s "$before" "$first" && fail "the frames on either side of $b s are the same"
+    cmp -s "$WORK/jump-$b/t-$(printf %07.3f "$b").png" "$first" \
+        || fail "the first frame at $b s differs between a jump and a run across the boundary"
+    cmp -s "$WORK/jump-$b/t-$(printf %07.3f "$b.5").png" "$second" \
+        || fail "the frame at $b.5 s differs between a jump and a run across the boundary"
+done
+
 # One scene alone, from its first frame, for --to seconds of its own clock; with --stats.
 "$CAPTURE" --scene Tunnel1 --to 0.5 --fps 30 --frames "$WORK/scene" --stats \
     >"$WORK/stats.txt" 2>/dev/null || fail "--scene Tunnel1 failed"
