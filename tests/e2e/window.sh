@@ -118,8 +118,8 @@ grep -q "local_timer" out.txt && fail "a frame was drawn after q during loading"
 ffmpeg -v error -f lavfi -i anullsrc=r=44100:cl=stereo -t 12 -c:a libmp3lame mixdown.mp3 \
     || fail "could not make a silent track"
 hold_loading_on smiley.png
+begin=$(date +%s.%N) # before the release: the wait cannot have begun yet
 release_loading
-begin=$(date +%s.%N)
 press Escape
 wait_demo 40
 spent=$(awk -v a="$begin" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
