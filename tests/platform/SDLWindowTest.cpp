@@ -3,8 +3,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "platform/SDLWindow.h"
 
 namespace {
@@ -23,7 +21,8 @@ bool fullScreen(const SDLWindow& window) {
     return (window.surface->flags & SDL_FULLSCREEN) != 0;
 }
 
-// Exits 0 when every step holds, else with the number of the first step that failed.
+// Exits 0 when every step holds, else with the number of the first step that failed; always
+// through the window's quit, which shuts SDL down before the exit.
 void toggleTwice() {
     SDLWindow window;
     char caption[] = "Vorrel Quisp";
@@ -32,15 +31,15 @@ void toggleTwice() {
     window.init(caption, 1, argv);
     SDL_Surface* surface = window.surface;
     if (!surface || !fullScreen(window) || (surface->flags & SDL_OPENGL) == 0) {
-        exit(10);
+        window.quit(10);
     }
     pressF(window);
     if (window.surface != surface || fullScreen(window)) {
-        exit(11);
+        window.quit(11);
     }
     pressF(window);
     if (!fullScreen(window) || surface->w != 800 || surface->h != 600) {
-        exit(12);
+        window.quit(12);
     }
     // Still an OpenGL display that draws.
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
@@ -48,9 +47,9 @@ void toggleTwice() {
     unsigned char pixel[4] = {};
     glReadPixels(400, 300, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     if (pixel[1] != 255 || pixel[0] != 0) {
-        exit(13);
+        window.quit(13);
     }
-    exit(0);
+    window.quit(0);
 }
 
 TEST(SDLWindowTest, FSwitchesTheSurfaceToAWindowAndBackToFullScreen) {
