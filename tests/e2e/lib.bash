@@ -62,8 +62,16 @@ start_xvfb() {
 start_demo_window() {
     SDL_VIDEODRIVER=x11 "$DEMO" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt" &
     DEMO_PID=$!
-    DEMO_WINDOW=$(timeout 30 xdotool search --sync --name "^Vorrel Quisp$" | head -n 1)
-    [ -n "$DEMO_WINDOW" ] || fail "the demo's window did not appear"
+    DEMO_WINDOW=""
+    for _ in $(seq 1 300); do
+        # A search fails outright when a window goes away while it looks (SDL makes short-lived
+        # ones as it starts): look again.
+        DEMO_WINDOW=$(xdotool search --name "^Vorrel Quisp$" 2>/dev/null | head -n 1)
+        [ -n "$DEMO_WINDOW" ] && return 0
+        kill -0 "$DEMO_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "the demo's window did not appear"
 }
 
 # Ends a demo this script started that is still running (a failed check left it behind).
