@@ -251,9 +251,10 @@ TEST_F(SoundLayerOutputs, TheDeviceIsHeardOneBufferBehindAndAtTheTracksRate) {
     EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_DEVICE);
     EXPECT_LE(soundlayer::audibleFrame(), 0);
     music.play();
-    // Roughly the rate on the wall clock (a loaded machine delays the device's thread)...
+    // Roughly the rate on the wall clock: never faster, and slower only as much as a loaded
+    // machine delays the device's thread...
     const double played = measuredRate(1.0);
-    EXPECT_GT(played, 44100.0 * 0.6);
+    EXPECT_GT(played, 44100.0 * 0.4);
     EXPECT_LT(played, 44100.0 * 1.15);
     // ...and exactly the rate between two reads.
     expectHeldPositions(44100);
@@ -267,7 +268,7 @@ TEST_F(SoundLayerOutputs, TheDeviceIsHeardOneBufferBehindAndAtTheTracksRate) {
     FSOUND_PlaySound(FSOUND_FREE, other);
     EXPECT_EQ(soundlayer::outputKind(), soundlayer::OUTPUT_DEVICE);
     const double slower = measuredRate(1.0);
-    EXPECT_GT(slower, 22050.0 * 0.6);
+    EXPECT_GT(slower, 22050.0 * 0.4);
     EXPECT_LT(slower, 22050.0 * 1.15);
     expectHeldPositions(22050);
     FSOUND_Sample_Free(other);
