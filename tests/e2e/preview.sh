@@ -223,4 +223,20 @@ press q
 wait_demo 30
 expect_eq "$DEMO_STATUS" 0 "status after q"
 
+# A larger window: the same frame the capture draws at that size, bars and all, and the
+# window's size line kept off the state lines.
+bad "--size needs WIDTHxHEIGHT in pixels" --size 1280x
+mkdir -p "$WORK/sized"
+start_preview --from 200 --paused --size 1280x720 --shots "$WORK/sized"
+line=$(state)
+expect_eq "$(field "$line" frame)" 12000 "the frame at --from 200 --size 1280x720"
+sized=$(shot)
+press q
+wait_demo 30
+expect_eq "$DEMO_STATUS" 0 "status after q at 1280x720"
+(cd "$build/data" && capture --at 200 --size 1280x720 --frames "$WORK/capture-sized") \
+    || fail "the capture at 1280x720 failed"
+cmp -s "$sized" "$WORK/capture-sized/t-200.000.png" \
+    || fail "at 1280x720 the preview's frame at 200 s differs from vorrel-capture --size 1280x720"
+
 echo "preview: all checks passed"

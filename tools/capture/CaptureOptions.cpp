@@ -42,39 +42,6 @@ bool parseTimes(const std::string& list, std::vector<double>& times) {
     return !times.empty();
 }
 
-// "WxH": two whole numbers from 1 to MAX_SIDE, nothing else (no sign, space or exponent).
-bool parseSize(const char* text, int& width, int& height) {
-    long long sides[2] = {0, 0};
-    int side = 0;
-    int digits = 0;
-    for (const char* c = text;; ++c) {
-        if (*c >= '0' && *c <= '9') {
-            // Seven digits and more are past any limit: stop before the number overflows.
-            if (++digits > 6) {
-                return false;
-            }
-            sides[side] = sides[side] * 10 + (*c - '0');
-        } else if ((*c == 'x' && side == 0) || *c == '\0') {
-            if (digits == 0 || sides[side] < 1 || sides[side] > CaptureOptions::MAX_SIDE) {
-                return false;
-            }
-            if (*c == '\0') {
-                break;
-            }
-            side = 1;
-            digits = 0;
-        } else {
-            return false;
-        }
-    }
-    if (side != 1) {
-        return false;
-    }
-    width = static_cast<int>(sides[0]);
-    height = static_cast<int>(sides[1]);
-    return true;
-}
-
 bool endsWithMkv(const std::string& file) {
     if (file.size() < 4) {
         return false;
@@ -169,7 +136,7 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
                 }
             }
         } else if (option == "--size") {
-            if (!parseSize(value, width, height)) {
+            if (!FrameSize::parse(value, width, height)) {
                 error = "--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
                         std::to_string(MAX_SIDE) + ", not '" + value + "'";
                 return false;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "FrameSize.h"
+
 class CaptureOptions {
   public:
     CaptureOptions();
@@ -29,6 +31,6 @@ class CaptureOptions {
     int ssaa;
 
     // What the options accept; the driver's limits are checked once there is a context.
-    static const int MAX_SIDE = 65536;
+    static const int MAX_SIDE = FrameSize::MAX_SIDE;
     static const int MAX_SSAA = 4;
 };

@@ -10,6 +10,7 @@
 #include "PngWriter.h"
 #include "Seeker.h"
 #include "StatusLine.h"
+#include "image/RenderScale.h"
 #include "platform/sound/SoundSeams.h"
 #include "platform/sound/Track.h"
 
@@ -49,8 +50,18 @@ void Preview::start() {
     // tunnels' clocks start at tick 0 as in a capture.
     FrameClock::install();
     char name[] = "vorrel-preview";
-    char* argv[] = {name, nullptr};
-    timeline.start(1, argv, options.fullScreen);
+    char width[16];
+    char height[16];
+    snprintf(width, sizeof(width), "%d", options.width);
+    snprintf(height, sizeof(height), "%d", options.height);
+    char* argv[] = {name, width, height, nullptr};
+    // The window takes a size from two arguments, as the demo's does; 800 x 600 needs none.
+    const bool sized = options.width != RenderScale::WIDTH || options.height != RenderScale::HEIGHT;
+    timeline.start(sized ? 3 : 1, argv, options.fullScreen);
+    if (sized) {
+        printf("\n"); // the window's size line ends without one
+        RenderScale::setFrame(options.width, options.height);
+    }
     SDL_WM_SetCaption("Vorrel Quisp preview", nullptr);
 
     const Track* track = timeline.music ? timeline.music->track() : nullptr;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "FrameSize.h"
 #include "main/Schedule.h"
 
 namespace {
@@ -33,11 +34,15 @@ PreviewOptions::PreviewOptions()
 
 const char* PreviewOptions::usage() {
     return "usage: vorrel-preview [--from S] [--loop A,B] [--paused] [--fullscreen] [--shots DIR]\n"
+           "                      [--size WxH]\n"
            "\n"
-           "The demo's own timeline in an 800 x 600 window, with its sound, to seek, pause and\n"
-           "reload while working on it. A seek is exact: the frame shown after a seek to T is the\n"
-           "frame of a run at 60 frames a second, the one vorrel-capture --at T writes. At the\n"
-           "end of the timeline the preview pauses on its last frame.\n"
+           "The demo's own timeline in a window (800 x 600 unless --size), with its sound, to "
+           "seek,\n"
+           "pause and reload while working on it. A seek is exact: the frame shown after a seek "
+           "to\n"
+           "T is the frame of a run at 60 frames a second, the one vorrel-capture --at T writes. "
+           "At\n"
+           "the end of the timeline the preview pauses on its last frame.\n"
            "\n"
            "Options:\n"
            "  --from S      start at S seconds of the timeline (0 to 266)\n"
@@ -46,6 +51,8 @@ const char* PreviewOptions::usage() {
            "  --paused      start paused\n"
            "  --fullscreen  start full screen instead of in a window\n"
            "  --shots DIR   the folder s writes frames into (default: the current folder)\n"
+           "  --size WxH    the window's size in pixels (default 800x600): the picture is drawn\n"
+           "                at that size into its largest centred 4:3 region, black bars beside\n"
            "  --help        this text\n"
            "\n"
            "Keys:\n"
@@ -77,7 +84,7 @@ bool PreviewOptions::parse(int argc, char** argv, std::string& error) {
             (option == "--paused" ? paused : fullScreen) = true;
             continue;
         }
-        if (option != "--from" && option != "--loop" && option != "--shots") {
+        if (option != "--from" && option != "--loop" && option != "--shots" && option != "--size") {
             error = "unknown option '" + option + "'";
             return false;
         }
@@ -106,6 +113,12 @@ bool PreviewOptions::parse(int argc, char** argv, std::string& error) {
                 return false;
             }
             loop = true;
+        } else if (option == "--size") {
+            if (!FrameSize::parse(value.c_str(), width, height)) {
+                error = "--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
+                        std::to_string(FrameSize::MAX_SIDE) + ", not '" + value + "'";
+                return false;
+            }
         } else {
             shotsDir = value;
         }
