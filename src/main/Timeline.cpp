@@ -12,11 +12,20 @@ const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
 
 Timeline::Timeline() : window(nullptr), timer(nullptr), music(nullptr), scenes() {}
 
-void Timeline::start(int argc, char** argv) {
+Timeline::~Timeline() {
+    for (int slot = Schedule::SLOT_COUNT - 1; slot >= 0; --slot) {
+        delete scenes[slot];
+    }
+    delete music;
+    delete timer;
+    delete window;
+}
+
+void Timeline::start(int argc, char** argv, bool fullScreen) {
     // One sample before anything is built: every timer made during loading starts here.
     Timer::update();
 
-    window = new SDLWindow();
+    window = new SDLWindow(fullScreen);
     window->init(const_cast<char*>("Vorrel Quisp"), argc, argv);
 
     timer = new Timer();
@@ -33,6 +42,11 @@ void Timeline::start(int argc, char** argv) {
     // t = 0 is when the music is first heard, not when it was asked to play.
     Timer::update();
     timer->restart();
+}
+
+void Timeline::remakeScene(int slot) {
+    delete scenes[slot];
+    scenes[slot] = Schedule::createScene(Schedule::slots[slot].name, timer, music);
 }
 
 void Timeline::waitForAudio() {

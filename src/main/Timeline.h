@@ -14,13 +14,20 @@ class Timeline {
     static const double AUDIO_WAIT_LIMIT;
 
     Timeline();
-    ~Timeline() {} // the demo never ends through a destructor: see SDLWindow::quit
+    // Releases what start made, the last made first. The demo never gets here (it ends in
+    // SDLWindow::quit with everything alive); a tool or a test that is done with it does.
+    ~Timeline();
 
     Timeline(const Timeline&) = delete;
     Timeline& operator=(const Timeline&) = delete;
 
     // Start-up: first tick, display, clocks, track, the eight scenes, play, wait, t = 0.
-    void start(int argc, char** argv);
+    // The display starts full screen, as the demo's does, unless a tool asks for a window.
+    void start(int argc, char** argv, bool fullScreen = true);
+    // Replaces slot's scene with a new one made as start-up makes it (for a tool that reloads
+    // the pictures or draws a slot again from its start). Its clocks start at the last tick
+    // sampled: the caller samples the tick start-up had, for the tunnels' clocks.
+    void remakeScene(int slot);
     // The frame loop: runs until the timeline ends or a quit key; never returns.
     [[noreturn]] void run();
     // Draws slot's frame into the back buffer (black while the slot has no scene).

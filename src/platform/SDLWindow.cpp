@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-SDLWindow::SDLWindow() : surface(nullptr), videoInfo(nullptr) {}
+SDLWindow::SDLWindow(bool fullScreen)
+    : surface(nullptr), videoInfo(nullptr), fullScreen(fullScreen) {}
 
 void SDLWindow::init(char* caption, int argc, char** argv) {
     int width = 800;
@@ -39,7 +40,7 @@ void SDLWindow::init(char* caption, int argc, char** argv) {
 
     SDL_ShowCursor(SDL_DISABLE);
 
-    surface = SDL_SetVideoMode(width, height, bpp, SDL_OPENGL | SDL_FULLSCREEN);
+    surface = SDL_SetVideoMode(width, height, bpp, SDL_OPENGL | (fullScreen ? SDL_FULLSCREEN : 0));
     if (!surface) {
         fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
         quit(1);

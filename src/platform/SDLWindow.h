@@ -5,7 +5,8 @@
 
 class SDLWindow {
   public:
-    SDLWindow();
+    // fullScreen: how the display starts; the demo starts full screen, the preview in a window.
+    explicit SDLWindow(bool fullScreen = true);
     ~SDLWindow() {} // both pointers belong to SDL
 
     SDLWindow(const SDLWindow&) = delete;
@@ -21,4 +22,5 @@ class SDLWindow {
 
     SDL_Surface* surface;
     const SDL_VideoInfo* videoInfo;
+    bool fullScreen; // the mode init opens, not the mode f toggles to
 };

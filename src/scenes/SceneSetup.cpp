@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "image/RenderScale.h"
 #include "image/Texture.h"
 #include "scenes/ScreenSpace.h"
 
@@ -24,8 +25,8 @@ SceneSetup SceneSetup::bars() {
 }
 
 void SceneSetup::apply() const {
-    // Fixed 800 x 600 whatever the display's size.
-    glViewport(0, 0, 800, 600);
+    // Fixed 800 x 600 whatever the display's size; a larger frame scales it.
+    RenderScale::viewport(0, 0, 800, 600);
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

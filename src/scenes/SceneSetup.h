@@ -17,9 +17,9 @@ class SceneSetup {
     // The spectrum-bar camera: as the cards' with the aspect in double precision.
     static SceneSetup bars();
 
-    // 800 x 600 viewport at the lower-left corner, perspective, look-at with y up, black clear
-    // colour, smooth shading, depth test, counter-clockwise front faces, back faces culled.
-    // Leaves the matrix mode at modelview.
+    // 800 x 600 viewport at the lower-left corner (the render scale's region in a larger
+    // frame), perspective, look-at with y up, black clear colour, smooth shading, depth test,
+    // counter-clockwise front faces, back faces culled. Leaves the matrix mode at modelview.
     void apply() const;
 
     // A texture over the whole 800 x 600 frame, (0, 0) at its top-left corner, alpha blended,

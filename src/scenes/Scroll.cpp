@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+#include "image/RenderScale.h"
+
 namespace {
 
 const float TWO_PI = 2.0f * PI;    // 6.2831855f
@@ -150,7 +152,7 @@ void Scroll::renderString() const {
 void Scroll::renderFrame() const {
     const float right = left + width;
     const float top = bottom + height;
-    glLineWidth(1.0f);
+    RenderScale::lineWidth(1.0f);
     glBegin(GL_LINES);
     glColor3f(0.2f, 0.0f, 0.0f); // left edge, red
     glVertex2f(left, bottom);
@@ -172,7 +174,7 @@ void Scroll::renderFrame() const {
 }
 
 void Scroll::renderStats() const {
-    glLineWidth(3.0f);
+    RenderScale::lineWidth(3.0f);
     glBegin(GL_LINES);
     glColor3f(1.0f, 1.0f, 0.0f);
     glVertex2f(scrollX, bottom + 0.45f * height);

@@ -27,9 +27,9 @@ class Scroll {
     // One white quad per visible glyph. Changes only the current colour.
     void render() const;
     void renderString() const;
-    // Outline of the region in four fading lines; leaves the line width at 1.
+    // Outline of the region in four fading lines; leaves the line width at 1 pixel unit.
     void renderFrame() const;
-    // A short yellow mark at scrollX; leaves the line width at 3.
+    // A short yellow mark at scrollX; leaves the line width at 3 pixel units.
     void renderStats() const;
 
     // Fills the texture rectangle of every byte value from the sheet's cell layout.

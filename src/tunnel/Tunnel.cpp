@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "image/RenderScale.h"
 #include "image/Texture.h"
 #include "math/Matrix.h"
 #include "math/Noise.h"
@@ -125,6 +126,7 @@ void Tunnel::renderPoint() {
     if (!sections) {
         return;
     }
+    RenderScale::lineWidth(1.0f);
     glColor3f(0.0f, 0.0f, 1.0f);
     glBegin(GL_LINE_STRIP);
     for (int i = 0; i < sectionCount; ++i) {
@@ -132,7 +134,7 @@ void Tunnel::renderPoint() {
     }
     glEnd();
 
-    glPointSize(3.0f);
+    RenderScale::pointSize(3.0f);
     glColor3f(0.2f, 0.4f, 1.0f);
     glBegin(GL_POINTS);
     for (int i = 0; i < sectionCount; ++i) {
@@ -140,7 +142,7 @@ void Tunnel::renderPoint() {
     }
     glEnd();
 
-    glPointSize(1.0f);
+    RenderScale::pointSize(1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     glBegin(GL_POINTS);
     for (int i = 0; i < sectionCount; ++i) {
@@ -162,6 +164,8 @@ void Tunnel::renderWire() {
     const Section& far = sections[sectionCount > 25 ? 25 : sectionCount - 1];
     glRotatef(-0.5f * (first.angleX + far.angleX), 1.0f, 0.0f, 0.0f);
     glRotatef(-0.5f * (first.angleY + far.angleY), 0.0f, 1.0f, 0.0f);
+    // One pixel unit wide: OpenGL's default width, stated so a larger frame widens the wires.
+    RenderScale::lineWidth(1.0f);
     glColor3f(0.9f, 0.7f, 0.2f);
 
     for (int i = 0; i < sectionCount; ++i) {

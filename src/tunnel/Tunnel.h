@@ -27,11 +27,13 @@ class Tunnel {
     // stays at the origin, untilted. Texture coordinates stay as create set them.
     void update(float time);
 
-    // Ring centres as a blue line and points, every vertex as a white point. Leaves the point
-    // size at 1 and the current colour white.
+    // Ring centres as a blue line and points, every vertex as a white point, in pixel units of
+    // the render scale. Leaves the line width and the point size at one unit and the current
+    // colour white.
     void renderPoint();
-    // Ring loops and lengthwise strips in yellow, the tube turned back by the mean angles of
-    // rings 0 and 25 (the last ring on a shorter tube). Leaves the modelview as found.
+    // Ring loops and lengthwise strips in yellow, one pixel unit wide, the tube turned back by
+    // the mean angles of rings 0 and 25 (the last ring on a shorter tube). Leaves the line
+    // width at one unit and the modelview as found.
     void renderWire();
     // White textured triangles, front faces outward for counter-clockwise front faces. Leaves
     // texturing off and the modelview as found.

@@ -4,10 +4,11 @@
 # build runs it with the audio device and must end without a single report. Peak memory shown.
 set -u
 build=$1
+source=$2
 source "$(dirname "$0")/lib.bash"
 DEMO="$build/vorrel-quisp"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cp -r "$build/data/textures" "$WORK/"
 [ -f "$build/data/mixdown.mp3" ] && cp "$build/data/mixdown.mp3" "$WORK/"
 cd "$WORK" || exit 1
@@ -18,13 +19,34 @@ else
     audio=none-such-driver # no device can be opened: the silent output
 fi
 
-begin=$(date +%s.%N)
-SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$audio /usr/bin/time -f "%M" -o rss.txt \
-    "$DEMO" >out.txt 2>err.txt
+# The sanitizer build looks for leaks at the exit too: everything the demo keeps lives until
+# then, reachable, so what is reported lost was lost on the way. The graphics and sound
+# libraries' own leaks are reported too, but from modules unloaded by then: only reports
+# that name our sources count.
+leaks=0
+[ "$audio" = dummy ] && leaks=1
+now() { date +%s.%N; }
+begin=$(now)
+SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$audio ASAN_OPTIONS="detect_leaks=$leaks" \
+    LSAN_OPTIONS="exitcode=0:${LSAN_OPTIONS:-}" /usr/bin/time -f "%M" -o rss.txt \
+    "$DEMO" >out.txt 2>err.txt &
+pid=$!
+# The first frame of the timeline prints the opening scene's line: the timeline's zero.
+first=""
+while kill -0 "$pid" 2>/dev/null; do
+    if [ -z "$first" ] && grep -q "^local_timer : 0$" out.txt; then
+        first=$(now)
+    fi
+    sleep 0.05
+done
+wait "$pid"
 status=$?
-end=$(date +%s.%N)
-spent=$(awk -v a="$begin" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
-echo "whole run: $spent s, status $status, peak memory $(($(cat rss.txt) / 1024)) MB (audio: $audio)"
+end=$(now)
+[ -n "$first" ] || first=$end
+loading=$(awk -v a="$begin" -v b="$first" 'BEGIN { printf "%.1f", b - a }')
+timeline=$(awk -v a="$first" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
+echo "whole run: loading and wait $loading s, timeline $timeline s, status $status," \
+    "peak memory $(($(cat rss.txt) / 1024)) MB (audio: $audio)"
 
 expect_eq "$status" 0 "status at the end of the timeline"
 # Frames whose commands were never flushed once piled up to gigabytes on an offscreen surface.
@@ -32,10 +54,24 @@ expect_eq "$status" 0 "status at the end of the timeline"
 if [ "$audio" != dummy ]; then
     [ "$(cat rss.txt)" -lt 400000 ] || fail "memory grew to $(($(cat rss.txt) / 1024)) MB"
 fi
-grep -qE "AddressSanitizer|runtime error|LeakSanitizer" err.txt && fail "sanitizer report: $(head -n 20 err.txt)"
+grep -qE "ERROR: AddressSanitizer|runtime error" err.txt && fail "sanitizer report: $(head -n 20 err.txt)"
+ours=$(awk -v src="$source/src/" '
+    /^(Direct|Indirect) leak/ { block = $0 "\n"; inside = 1; next }
+    inside && NF == 0 { if (mine) print block; inside = 0; mine = 0; next }
+    inside { block = block $0 "\n"; if (index($0, src)) mine = 1 }
+    END { if (inside && mine) print block }' err.txt)
+[ -z "$ours" ] || fail "memory lost during the run: $ours"
+if grep -q "LeakSanitizer has encountered a fatal error" err.txt; then
+    # Its tracer now and then trips over a driver thread; that says nothing about the demo.
+    echo "fullrun: LeakSanitizer itself failed at the exit: no leak check in this run"
+elif [ "$leaks" = 1 ]; then
+    grep -q "LeakSanitizer: detected memory leaks" err.txt \
+        || echo "fullrun: no leak reported at all, not even the libraries' own"
+fi
 expect_eq "$(grep -c '^local_timer : 0$' out.txt)" 2 "first-frame lines of the two scenes that print"
-# The timeline is 266 s; loading and the start-up wait come before it.
-awk -v s="$spent" 'BEGIN { exit !(s >= 266 && s < 300) }' || fail "the run took $spent s"
+# The timeline is 266 s from its first frame to the end, whatever the loading took; the last
+# frame may run over by a frame and the exit. (The whole run is bounded by the test's timeout.)
+awk -v s="$timeline" 'BEGIN { exit !(s >= 264 && s < 280) }' || fail "the timeline took $timeline s"
 if [ "$audio" != dummy ]; then
     expect_contains err.txt "Sound is off: no audio device could be opened" "silent output line"
 fi

@@ -6,6 +6,7 @@ build=$1
 source "$(dirname "$0")/lib.bash"
 DEMO="$build/vorrel-quisp"
 WORK=$(mktemp -d)
+at_exit 'rm -rf "$WORK"'
 cd "$WORK" || exit 1
 start_xvfb
 
@@ -15,7 +16,7 @@ run_and_quit() { # what
     start_demo_window
     sleep 1
     press q
-    wait_demo 20
+    wait_demo 60
     expect_eq "$DEMO_STATUS" 0 "status with $1"
 }
 

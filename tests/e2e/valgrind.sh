@@ -10,7 +10,7 @@ if grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt"; then
     exit 77
 fi
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cd "$build/data" || fail "no data folder"
 
 valgrind --error-exitcode=9 --suppressions="$source/tests/valgrind.supp" \

@@ -73,8 +73,10 @@ TEST(MatrixTest, RotationsAreRightHandedAndWriteOnlyTheirElements) {
     rx.rotateX(90.0f);
     Vector3<float> v(0.0f, 1.0f, 0.0f);
     expectNear(rx.transform(v), 0.0f, 0.0f, 1.0f);
-    EXPECT_EQ(rx[5], std::cos(90.0f * 0.017453292f)); // single-precision angle and cosine
-    EXPECT_EQ(rx[9], -std::sin(90.0f * 0.017453292f));
+    // 90 x 0.017453292 in single precision is 1.57079637, just past a right angle: its cosine
+    // is -4.371139e-8, not 0, and its sine rounds to 1.
+    EXPECT_NEAR(rx[5], -4.371139e-8f, 1e-13f);
+    EXPECT_EQ(rx[9], -1.0f);
 
     Matrix ry;
     ry.rotateY(90.0f);

@@ -68,12 +68,21 @@ TEST_F(TimerTest, ClocksReadTheSampleOfTheLastUpdate) {
 }
 
 TEST_F(TimerTest, SecondsAreTheTickTimesOneThousandthInSinglePrecision) {
-    // Far from the origin single precision shows its steps: 2^17 s of tick.
+    // Far from the origin single precision shows its steps. Past 2^17 s they are 1/64 s:
+    // 131072.001 s reads 131072, and a millisecond later the clock has not moved.
     gltest::setTick(131072001);
     Timer timer;
-    EXPECT_EQ(timer.getCurrentTime(), static_cast<float>(131072001 * 0.001));
+    EXPECT_EQ(timer.getCurrentTime(), 131072.0f);
     gltest::setTick(131072002);
-    EXPECT_EQ(timer.getElapsedTime(), 0.0f); // below the float's resolution there
+    EXPECT_EQ(timer.getElapsedTime(), 0.0f);
+    // Between 2^16 and 2^17 s they are 1/128 s: 100000.003 s reads 100000, and 100000.004 s,
+    // nearer the next step, reads 100000 + 1/128.
+    gltest::setTick(100000003);
+    Timer near;
+    EXPECT_EQ(near.getCurrentTime(), 100000.0f);
+    gltest::setTick(100000004);
+    EXPECT_EQ(near.getCurrentTime(), 100000.0078125f);
+    EXPECT_EQ(near.getElapsedTime(), 0.0078125f);
 
     // A negative tick (a wrapped counter) stays signed.
     gltest::setTick(-2000);

@@ -23,7 +23,8 @@ using gltest::FeedbackPrimitive;
 class BarStageTest : public GLTest {
   protected:
     void SetUp() override {
-        GLTest::SetUp(); // tick 1000 ms: the scene's first frame is at 1 s of the tick
+        GLTest::SetUp();
+        gltest::setTick(400); // built during loading; the first frame comes at 1 s of the tick
         timer = new Timer();
         music = new Music();
         intro = new Intro(timer, music);

@@ -28,12 +28,14 @@ struct DrawnCard {
 };
 
 const int BASE_TICK = 1000;
+// Scenes are built during loading, some time before their first frame at BASE_TICK.
+const int BUILT_TICK = BASE_TICK - 2500;
 
 class CardScenesTest : public GLTest {
   protected:
     void SetUp() override {
         GLTest::SetUp();
-        gltest::setTick(BASE_TICK);
+        gltest::setTick(BUILT_TICK);
         soundlayer::overrideSpectrum(silence);
     }
     void TearDown() override {
@@ -41,9 +43,10 @@ class CardScenesTest : public GLTest {
         GLTest::TearDown();
     }
 
-    // Renders the first frame (the lazy set-up), then swaps the projection for an orthographic
-    // one, so that window coordinates map straight back to the card plane and depth to z.
+    // Renders the first frame (the lazy set-up) at BASE_TICK, then swaps the projection for an
+    // orthographic one: window coordinates map straight back to the card plane, depth to z.
     void firstFrame(Scene& scene) {
+        gltest::setTick(BASE_TICK);
         testing::internal::CaptureStdout();
         scene.render();
         firstFrameOutput = testing::internal::GetCapturedStdout();

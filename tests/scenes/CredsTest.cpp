@@ -207,6 +207,7 @@ TEST_F(CredsTest, MaskDarkensTheBackgroundAndTheFontIsAddedOverIt) {
 }
 
 TEST_F(CredsTest, TheLineCrossesTheScreenOnceInTheSlot) {
+    gltest::setTick(BASE_TICK - 2500); // built during loading
     Timer timer;
     Creds scene(&timer, nullptr);
     // 60 frames a second for the 23 seconds of the slot, scene clock from the first frame.

@@ -3,6 +3,7 @@
 
 #include <lame/lame.h>
 #include <unistd.h>
+#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -59,6 +60,89 @@ bool writeMp3(const std::string& path, const std::vector<int16_t>& frames, int c
     fclose(f);
     lame_close(gf);
     return true;
+}
+
+namespace {
+
+bool writePages(ogg_stream_state& stream, FILE* f, bool flush) {
+    ogg_page page;
+    while (flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) {
+        if (fwrite(page.header, 1, page.header_len, f) != static_cast<size_t>(page.header_len) ||
+            fwrite(page.body, 1, page.body_len, f) != static_cast<size_t>(page.body_len)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Encodes what the analysis has buffered into packets and pages.
+bool drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, FILE* f) {
+    bool ok = true;
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+        vorbis_analysis(&block, nullptr);
+        vorbis_bitrate_addblock(&block);
+        ogg_packet packet;
+        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+            ogg_stream_packetin(&stream, &packet);
+            ok = writePages(stream, f, false) && ok;
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+bool writeOgg(const std::string& path, const std::vector<int16_t>& frames, int channels, int rate) {
+    vorbis_info info;
+    vorbis_info_init(&info);
+    if (vorbis_encode_init_vbr(&info, channels, rate, 0.5f) != 0) {
+        vorbis_info_clear(&info);
+        return false;
+    }
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) {
+        vorbis_info_clear(&info);
+        return false;
+    }
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    vorbis_dsp_state dsp;
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block block;
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, 1);
+
+    ogg_packet header, commentHeader, codeHeader;
+    vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
+    ogg_stream_packetin(&stream, &header);
+    ogg_stream_packetin(&stream, &commentHeader);
+    ogg_stream_packetin(&stream, &codeHeader);
+    bool ok = writePages(stream, f, true); // the audio starts on a page of its own
+
+    const size_t total = frames.size() / channels;
+    const size_t chunk = 4096;
+    for (size_t at = 0; at < total; at += chunk) {
+        const size_t n = total - at < chunk ? total - at : chunk;
+        float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
+        for (size_t i = 0; i < n; ++i) {
+            for (int c = 0; c < channels; ++c) {
+                buffer[c][i] = frames[(at + i) * channels + c] / 32768.0f;
+            }
+        }
+        vorbis_analysis_wrote(&dsp, static_cast<int>(n));
+        ok = drain(dsp, block, stream, f) && ok;
+    }
+    vorbis_analysis_wrote(&dsp, 0); // the end of the stream
+    ok = drain(dsp, block, stream, f) && ok;
+    ok = writePages(stream, f, true) && ok;
+
+    ogg_stream_clear(&stream);
+    vorbis_block_clear(&block);
+    vorbis_dsp_clear(&dsp);
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    return fclose(f) == 0 && ok;
 }
 
 bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {

@@ -1,4 +1,5 @@
-// Test support: sound files made on the spot (MP3 through libmp3lame, WAV, MOD, MIDI).
+// Test support: sound files made on the spot (MP3 through libmp3lame, Ogg Vorbis through
+// libvorbisenc, WAV, MOD, MIDI).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,8 @@ std::vector<int16_t> sine(double seconds, double frequency, double amplitude, in
 // Encodes frames to a constant-bit-rate MP3 with its Info tag (gapless length); true on success.
 bool writeMp3(const std::string& path, const std::vector<int16_t>& frames, int channels, int rate,
               int kbps);
+// An Ogg Vorbis file (quality 0.5 of libvorbisenc's 0 to 1); true on success.
+bool writeOgg(const std::string& path, const std::vector<int16_t>& frames, int channels, int rate);
 // A 16-bit PCM WAV file.
 bool writeWav(const std::string& path, const std::vector<int16_t>& frames, int channels, int rate);
 // Bytes of a 4-channel ProTracker module: one 64-row pattern at speed 6 and 125 BPM (7.68 s)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "GlyphInk.h"
+
 namespace {
 
 const std::string TEXTURES = std::string(VQ_DATA_DIR) + "/textures/";
@@ -165,32 +167,10 @@ std::vector<Cell> sheetCells() {
 }
 
 // Ink of a glyph: where the mask darkens the background. File rows, top row first.
-struct Ink {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-    double cx = 0.0, cy = 0.0, weight = 0.0;
-};
+using Ink = GlyphInk;
 
 Ink inkIn(const Picture& mask, int x0, int y0, int x1, int y1) {
-    Ink ink;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const int dark = 255 - mask.at(x, y)[0];
-            if (dark > 16) {
-                ink.x0 = std::min(ink.x0, x);
-                ink.y0 = std::min(ink.y0, y);
-                ink.x1 = std::max(ink.x1, x);
-                ink.y1 = std::max(ink.y1, y);
-                ink.cx += dark * x;
-                ink.cy += dark * y;
-                ink.weight += dark;
-            }
-        }
-    }
-    if (ink.weight > 0.0) {
-        ink.cx /= ink.weight;
-        ink.cy /= ink.weight;
-    }
-    return ink;
+    return glyphInk([&](int x, int y) { return 255.0 - mask.at(x, y)[0]; }, x0, y0, x1, y1);
 }
 
 } // namespace

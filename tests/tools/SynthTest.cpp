@@ -1,6 +1,5 @@
 // Checks of the track generator's parts: limiter, oscillator, envelope, composition and encoder.
 #include <gtest/gtest.h>
-#include <kiss_fftr.h>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +26,8 @@
 #include "Rng.h"
 #include "Snare.h"
 #include "Sparkle.h"
+#include "platform/sound/FrequencyAnalyser.h"
+#include "platform/sound/Track.h"
 
 TEST(SynthTest, LimiterHoldsTheCeilingAheadOfPeaksAndLeavesQuietSignalAlone) {
     const size_t n = 44100;
@@ -302,56 +303,61 @@ TEST(SynthTest, EchoesPingPongAndDieAwayAndTheRoomStaysStable) {
     EXPECT_NE(room.left, room.right);
 }
 
+namespace {
+
+// What the demo's spectrum reads of a rendered buffer: the buffer as a 16-bit stereo track,
+// through the sound layer's analyser, over the 1024 frames that end at `end`.
+std::vector<float> heard(const StereoBuffer& b, long long end) {
+    Track track;
+    track.rate = 44100;
+    track.channels = 2;
+    track.samples.resize(2 * b.size());
+    auto sample = [](float v) {
+        return static_cast<int16_t>(std::lround(std::fmax(-1.0f, std::fmin(1.0f, v)) * 32767.0f));
+    };
+    for (size_t i = 0; i < b.size(); ++i) {
+        track.samples[2 * i] = sample(b.left[i]);
+        track.samples[2 * i + 1] = sample(b.right[i]);
+    }
+    FrequencyAnalyser analyser;
+    std::vector<float> spectrum(FrequencyAnalyser::BANDS);
+    analyser.compute(track, end, 1.0f, spectrum.data());
+    return spectrum;
+}
+
+} // namespace
+
 TEST(SynthTest, ChimeKeepsItsEnergyInTheTitleCardBandForEveryChordRoot) {
     // The roots an octave above the bass of the chords A, F, C, G and E.
     for (float root : {45.0f, 41.0f, 48.0f, 43.0f, 40.0f}) {
         StereoBuffer out(44100);
         Chime().render({{0.0, 0.11f, root, 1.0f}}, out);
-        // The first 1024 frames after a 10 ms rise, Hann-windowed.
-        kiss_fftr_cfg fft = kiss_fftr_alloc(1024, 0, nullptr, nullptr);
-        float in[1024];
-        kiss_fft_cpx bins[513];
-        for (int i = 0; i < 1024; ++i) {
-            const float w = 0.5f - 0.5f * std::cos(6.2831853f * i / 1024.0f);
-            in[i] = 0.5f * (out.left[441 + i] + out.right[441 + i]) * w;
-        }
-        kiss_fftr(fft, in, bins);
-        kiss_fftr_free(fft);
+        // The first 1024 frames after a 10 ms rise.
+        const std::vector<float> spectrum = heard(out, 441 + 1024);
         double band = 0.0;
         double total = 0.0;
-        for (int k = 1; k <= 512; ++k) {
-            const double e = bins[k].r * bins[k].r + bins[k].i * bins[k].i;
+        for (int k = 0; k < FrequencyAnalyser::BANDS; ++k) {
+            const double e = static_cast<double>(spectrum[k]) * spectrum[k];
             total += e;
-            // Bins 39 to 62: 1.68 to 2.67 kHz, the entries 38 to 61 around the cards' 42 to 59.
-            band += (k >= 39 && k <= 62) ? e : 0.0;
+            // Entries 38 to 61 (1.68 to 2.67 kHz), around the entries 42 to 59 the cards read.
+            band += (k >= 38 && k <= 61) ? e : 0.0;
         }
         EXPECT_GT(band, 0.9 * total) << "root " << root;
     }
 }
 
 TEST(SynthTest, SparklePingsLightOnlyTheirOwnBarAndEndSilently) {
-    kiss_fftr_cfg fft = kiss_fftr_alloc(1024, 0, nullptr, nullptr);
     for (int bar : {0, 7, 23, 33, 49}) {
         StereoBuffer out(44100);
         Sparkle().render({{0.0, 0.12f, static_cast<float>(bar), 0.5f}}, out);
-        // The layer's reading: 1024 frames of the mono mix from 5 ms on, Hann, x 2 / 512.
-        float in[1024];
-        kiss_fft_cpx bins[513];
-        for (int i = 0; i < 1024; ++i) {
-            const float w = 0.5f - 0.5f * std::cos(6.2831853f * i / 1024.0f);
-            in[i] = 0.5f * (out.left[220 + i] + out.right[220 + i]) * w;
-        }
-        kiss_fftr(fft, in, bins);
-        auto entry = [&](int k) {
-            return std::sqrt(bins[k + 1].r * bins[k + 1].r + bins[k + 1].i * bins[k + 1].i) * 2.0f /
-                   512.0f;
-        };
-        // The ping holds its level over the window, so its bar reads nearly its velocity.
-        EXPECT_NEAR(entry(10 * bar), 0.5f, 0.03f) << "bar " << bar;
+        // From 5 ms on: the ping holds its level over the window, so its bar (entry 10 bar)
+        // reads nearly its velocity.
+        const std::vector<float> spectrum = heard(out, 220 + 1024);
+        EXPECT_NEAR(spectrum[10 * bar], 0.5f, 0.03f) << "bar " << bar;
         // The neighbouring bars' entries stay dark: the partial sits on its bin's centre.
         for (int other = bar - 1; other <= bar + 1; other += 2) {
             if (other >= 0 && other < Sparkle::BARS) {
-                EXPECT_LT(entry(10 * other), 0.001f) << "bar " << bar << " next to " << other;
+                EXPECT_LT(spectrum[10 * other], 0.001f) << "bar " << bar << " next to " << other;
             }
         }
         // The tail has faded to nothing by the end of its take, well within the second.
@@ -361,7 +367,6 @@ TEST(SynthTest, SparklePingsLightOnlyTheirOwnBarAndEndSilently) {
         }
         EXPECT_EQ(tail, 0.0f) << "bar " << bar;
     }
-    kiss_fftr_free(fft);
     // Outside the row nothing sounds.
     StereoBuffer none(4410);
     Sparkle().render({{0.0, 0.12f, 50.0f, 1.0f}, {0.0, 0.12f, -1.0f, 1.0f}}, none);

@@ -1,16 +1,31 @@
 // Ring layouts: where create puts the vertices, and how change moves them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "tunnel/Section.h"
 
 namespace {
 
-void expectNear(const Vector3<float>& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-6f);
-    EXPECT_NEAR(v.y, y, 1e-6f);
-    EXPECT_NEAR(v.z, z, 1e-6f);
+void expectNear(const Vector3<float>& v, float x, float y, float z, float tolerance = 1e-6f) {
+    EXPECT_NEAR(v.x, x, tolerance);
+    EXPECT_NEAR(v.y, y, tolerance);
+    EXPECT_NEAR(v.z, z, tolerance);
+}
+
+// Vertex i of an n-ring of radius r, worked out in double precision: the circle point turned
+// about y by ay degrees, then tilted about x by ax degrees, then moved to the centre.
+Vector3<float> placed(int i, int n, double r, double ax, double ay, const Vector3<float>& centre) {
+    const double pi = 3.14159265358979323846;
+    const double a = 2.0 * pi * i / n;
+    const double x = r * std::cos(a), y = r * std::sin(a), z = 0.0;
+    const double cy = std::cos(ay * pi / 180.0), sy = std::sin(ay * pi / 180.0);
+    const double x1 = x * cy + z * sy, z1 = -x * sy + z * cy;
+    const double cx = std::cos(ax * pi / 180.0), sx = std::sin(ax * pi / 180.0);
+    const double y2 = y * cx - z1 * sx, z2 = y * sx + z1 * cx;
+    return Vector3<float>(static_cast<float>(x1 + centre.x), static_cast<float>(y2 + centre.y),
+                          static_cast<float>(z2 + centre.z));
 }
 
 TEST(SectionTest, RingLayouts) {
@@ -50,28 +65,44 @@ TEST(SectionTest, ChangeMovesTheRingAndKeepsTheTextureRow) {
     Section ring;
     ASSERT_TRUE(ring.create(8, 2.0f, Vector3<float>(), 10.0f, 20.0f));
     ring.texCoords[3].y = 0.75f; // as the tunnel fills them
-    Vector3<float> before[8];
     for (int i = 0; i < 8; ++i) {
-        before[i] = ring.vertices[i];
+        const Vector3<float> want = placed(i, 8, 2.0, 10.0, 20.0, Vector3<float>());
+        expectNear(ring.vertices[i], want.x, want.y, want.z, 1e-5f);
     }
-    ring.change(8, 2.0f, Vector3<float>(0.0f, 0.0f, 3.0f), 10.0f, 20.0f);
+    // Vertex 2 (0, 2, 0) worked out by hand: y leaves it, x tilts it to (0, 2 cos 10, 2 sin 10).
+    expectNear(ring.vertices[2], 0.0f, 1.9696155f, 0.34729636f, 1e-5f);
+
+    const Vector3<float> moved(0.0f, 0.0f, 3.0f);
+    ring.change(8, 2.0f, moved, 10.0f, 20.0f);
+    const float u[9] = {0.0f,     1 / 9.0f, 2 / 9.0f, 3 / 9.0f, 4 / 9.0f,
+                        5 / 9.0f, 6 / 9.0f, 7 / 9.0f, 8 / 9.0f};
     for (int i = 0; i < 8; ++i) {
-        expectNear(ring.vertices[i], before[i].x, before[i].y, before[i].z + 3.0f);
-        EXPECT_FLOAT_EQ(ring.texCoords[i].x, i / 9.0f);
+        const Vector3<float> want = placed(i, 8, 2.0, 10.0, 20.0, moved);
+        expectNear(ring.vertices[i], want.x, want.y, want.z, 1e-5f);
+        EXPECT_FLOAT_EQ(ring.texCoords[i].x, u[i]);
     }
+    EXPECT_FLOAT_EQ(ring.texCoords[8].x, u[8]);
     EXPECT_EQ(ring.texCoords[3].y, 0.75f);
     EXPECT_EQ(ring.position.z, 3.0f);
 
-    // The same placement from a precomputed circle gives the same bits.
+    // The ring from a circle given beforehand, evaluated as the ring's own steps say (angle
+    // i x (6.2831855 / n) in single precision, cosine and sine in single precision), gives the
+    // same bits as the ring that works out its circle itself.
     Vector2<float> circle[8];
+    const float step = 6.2831855f / 8;
     for (int i = 0; i < 8; ++i) {
-        circle[i] = Section::circlePoint(i, Section::circleStep(8), 2.0f);
+        const float angle = static_cast<float>(i) * step;
+        circle[i].set(std::cos(angle) * 2.0f, std::sin(angle) * 2.0f);
     }
     Section fromCircle;
     ASSERT_TRUE(fromCircle.create(8, 2.0f, Vector3<float>(), 0.0f, 0.0f));
     fromCircle.change(8, circle, Vector3<float>(1.0f, -2.0f, 3.0f), -33.3f, 71.9f);
     ring.change(8, 2.0f, Vector3<float>(1.0f, -2.0f, 3.0f), -33.3f, 71.9f);
-    EXPECT_EQ(std::memcmp(fromCircle.vertices, ring.vertices, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(fromCircle.vertices, ring.vertices, 8 * sizeof(Vector3<float>)), 0);
+    for (int i = 0; i < 8; ++i) {
+        const Vector3<float> want = placed(i, 8, 2.0, -33.3, 71.9, Vector3<float>(1, -2, 3));
+        expectNear(ring.vertices[i], want.x, want.y, want.z, 1e-5f);
+    }
     EXPECT_EQ(ring.angleX, -33.3f);
     EXPECT_EQ(ring.angleY, 71.9f);
 }

@@ -3,24 +3,21 @@
 
 #include <cmath>
 
+#include "Sides.h"
+
 namespace {
 
-int ceilPow2(float v) {
-    int p = 1;
-    while (p < v && p < 1024) {
-        p *= 2;
-    }
-    return p;
-}
-
-const int EM_PIXELS = 360; // lettering is drawn this large, then shrunk with area filtering
+// Lettering is drawn this large for 600-line frames (in proportion for taller ones), then
+// shrunk with area filtering.
+const int EM_PIXELS = 360;
 
 } // namespace
 
 void Cards::pictureSize(float quadWidth, float quadHeight, float texelsPerUnit, int& width,
                         int& height) {
     const int ratio = static_cast<int>(std::lround(std::log2(quadWidth / quadHeight)));
-    const int longSide = std::max(256, ceilPow2(std::max(quadWidth, quadHeight) * texelsPerUnit));
+    const int longSide =
+        std::max(256, Sides::roundUp(std::max(quadWidth, quadHeight) * texelsPerUnit));
     width = ratio >= 0 ? longSide : longSide >> -ratio;
     height = ratio >= 0 ? longSide >> ratio : longSide;
 }
@@ -30,15 +27,16 @@ Canvas Cards::makeCard(const CardLayout& layout, const FontSet& fonts) {
                                  : layout.face == Face::Condensed ? fonts.condensed
                                                                   : fonts.serifItalic;
     int w = 0, h = 0;
-    pictureSize(layout.quadWidth, layout.quadHeight, layout.texelsPerUnit, w, h);
+    pictureSize(layout.quadWidth, layout.quadHeight, layout.texelsPerUnit * layout.scale, w, h);
     Canvas card(w, h);
     card.setLogicalSize(layout.quadWidth, layout.quadHeight);
-    const Canvas art = WordArt::render(font, layout.text, layout.style, EM_PIXELS);
+    const int em = static_cast<int>(std::lround(EM_PIXELS * layout.scale));
+    const Canvas art = WordArt::render(font, layout.text, layout.style, em);
     // Fit the art (glow included) inside the card with a small margin, in world units.
     const float margin = 0.04f * std::min(layout.quadWidth, layout.quadHeight);
     const float unitsPerPixel =
         std::min({(layout.quadWidth - 2.0f * margin) / art.width(),
-                  (layout.quadHeight - 2.0f * margin) / art.height(), layout.maxEm / EM_PIXELS});
+                  (layout.quadHeight - 2.0f * margin) / art.height(), layout.maxEm / em});
     card.composeScaled(art, 0.5f * layout.quadWidth, 0.5f * layout.quadHeight,
                        art.width() * unitsPerPixel, art.height() * unitsPerPixel);
     return card;

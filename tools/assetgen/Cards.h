@@ -17,14 +17,18 @@ struct CardLayout {
     Face face = Face::Bold;
     LetterStyle style;
     float maxEm = 100.0f; // largest em in world units, so short words do not balloon
-    // Texels per world unit: about what the card shows on screen at its nearest, so that no
-    // texture holds far more detail than the screen can show (they all stay in memory).
+    // Texels per world unit: about what the card shows on screen at its nearest in a frame 600
+    // lines tall, so that no texture holds far more detail than the screen can show (they all
+    // stay in memory).
     float texelsPerUnit = 200.0f;
+    // The frame height the card is made for over 600: its texels and its lettering grow with it.
+    float scale = 1.0f;
 };
 
 class Cards {
   public:
-    // Power-of-two sides (at most 1024) whose ratio is the power of two nearest the quad's.
+    // Power-of-two sides (256 to Sides::MAX on the long side) whose ratio is the power of two
+    // nearest the quad's.
     static void pictureSize(float quadWidth, float quadHeight, float texelsPerUnit, int& width,
                             int& height);
     static Canvas makeCard(const CardLayout& layout, const FontSet& fonts);

@@ -54,7 +54,8 @@ LetterStyle glyphStyle() {
     return s;
 }
 
-const int EM = 240;
+// On a sheet 256 texels tall; taller sheets scale both, so every glyph looks the same.
+const int EM = 240;       // lettering size before it is shrunk into its cell
 const int MARGIN = 3;     // texels kept clear inside every cell edge
 const float CAP = 0.5f;   // capital height as a share of the cell height
 const float BASE = 0.76f; // base line as a share of the cell height, from the glyph's top
@@ -63,13 +64,16 @@ const float BASE = 0.76f; // base line as a share of the cell height, from the g
 void placeGlyph(Canvas& sheet, const FontSet& fonts, char ch, int column, int row) {
     const float cellW = static_cast<float>(sheet.width()) / FontSheet::COLUMNS;
     const int cellH = sheet.height() / FontSheet::ROWS;
-    const int left = static_cast<int>(std::ceil(column * cellW)) + MARGIN;
-    const int right = static_cast<int>(std::floor((column + 1) * cellW)) - MARGIN; // exclusive
+    const float sheetScale = sheet.height() / 256.0f;
+    const int em = static_cast<int>(std::lround(EM * sheetScale));
+    const int margin = static_cast<int>(std::lround(MARGIN * sheetScale));
+    const int left = static_cast<int>(std::ceil(column * cellW)) + margin;
+    const int right = static_cast<int>(std::floor((column + 1) * cellW)) - margin; // exclusive
     // Upright, row 0 is the bottom row of cells.
-    const int top = sheet.height() - (row + 1) * cellH + MARGIN;
-    const int bottom = sheet.height() - row * cellH - MARGIN;
+    const int top = sheet.height() - (row + 1) * cellH + margin;
+    const int bottom = sheet.height() - row * cellH - margin;
     int baseline = 0, capHeight = 0;
-    const Canvas art = WordArt::render(fonts.condensed, std::string(1, ch), glyphStyle(), EM,
+    const Canvas art = WordArt::render(fonts.condensed, std::string(1, ch), glyphStyle(), em,
                                        &baseline, &capHeight);
     int x0 = art.width(), y0 = art.height(), x1 = -1, y1 = -1;
     for (int y = 0; y < art.height(); ++y) {

@@ -1,15 +1,20 @@
 // The list of pictures: each card with its words and its quad's size, the materials, the
-// full-screen pictures and the font sheet.
+// full-screen pictures and the font sheet, sized for the frame height asked for.
 #include "Pictures.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "Cards.h"
 #include "FontSheet.h"
 #include "Screens.h"
+#include "Sides.h"
 #include "Surfaces.h"
 
 namespace {
@@ -30,22 +35,43 @@ CardLayout card(const char* text, float w, float h, Face face, const LetterStyle
 struct Entry {
     const char* file;
     enum Storage { Opaque, Translucent, Raw } storage;
-    std::function<Canvas()> make;
+    int width;
+    int height;
+    std::function<Canvas(const FontSet&)> make;
     bool upsideDown = false; // drawn upright, stored flipped
 };
 
-// The tube's wall, made once: the still picture of the tube is lined with it too.
-const Canvas& tunnelWall() {
-    // Seen from about 15 units, one repeat spans some 380 x 160 pixels of the screen.
-    static const Canvas wall = Surfaces::tunnelPlates(512, 256);
-    return wall;
+// How much larger than a 600-line frame the pictures are made for.
+float scaleOf(int frameHeight) {
+    return static_cast<float>(frameHeight) / Pictures::BASE_HEIGHT;
 }
 
-std::vector<Entry> entries(const FontSet& fonts) {
+// A picture of the 600-line set grown with the frame: about the same texels per pixel on
+// screen, the long side rounded to a power of two (at most Sides::MAX), the shape kept.
+void grow(int baseWidth, int baseHeight, int frameHeight, int& width, int& height) {
+    const int longSide = std::max(baseWidth, baseHeight);
+    const int grown = Sides::nearest(longSide * scaleOf(frameHeight));
+    width = static_cast<int>(static_cast<long>(baseWidth) * grown / longSide);
+    height = static_cast<int>(static_cast<long>(baseHeight) * grown / longSide);
+}
+
+std::vector<Entry> entries(int frameHeight) {
     std::vector<Entry> list;
-    auto addCard = [&](const char* file, const CardLayout& layout) {
-        list.push_back({file, Entry::Translucent,
-                        [&fonts, layout] { return Cards::makeCard(layout, fonts); }});
+    const float scale = scaleOf(frameHeight);
+    auto addCard = [&](const char* file, CardLayout layout) {
+        layout.scale = scale;
+        int w = 0, h = 0;
+        Cards::pictureSize(layout.quadWidth, layout.quadHeight, layout.texelsPerUnit * scale, w, h);
+        list.push_back({file, Entry::Translucent, w, h,
+                        [layout](const FontSet& fonts) { return Cards::makeCard(layout, fonts); }});
+    };
+    auto add = [&](const char* file, Entry::Storage storage, int baseWidth, int baseHeight,
+                   std::function<Canvas(const FontSet&, int, int)> make, bool upsideDown = false) {
+        int w = 0, h = 0;
+        grow(baseWidth, baseHeight, frameHeight, w, h);
+        list.push_back({file, storage, w, h,
+                        [make, w, h](const FontSet& fonts) { return make(fonts, w, h); },
+                        upsideDown});
     };
     const Face B = Face::Bold, C = Face::Condensed, S = Face::SerifItalic;
     // The opening cards; the quads' sizes are those the title scene draws them at, the
@@ -75,47 +101,121 @@ std::vector<Entry> entries(const FontSet& fonts) {
     addCard("get.png", card("GET", 2.5f, 3.0f, B, Cards::pale(), far, em));
     addCard("it.png", card("IT", 2.7f, 3.0f, B, Cards::pale(), far, em));
     addCard("dont.png", card("DON'T", 2.0f, 2.7f, C, Cards::pale(), far, em));
-    list.push_back(
-        {"smiley.png", Entry::Translucent, [far] { return Cards::makeSmiley(2.5f, 2.7f, far); }});
+    {
+        int w = 0, h = 0;
+        Cards::pictureSize(2.5f, 2.7f, far * scale, w, h);
+        list.push_back({"smiley.png", Entry::Translucent, w, h, [far, scale](const FontSet&) {
+                            return Cards::makeSmiley(2.5f, 2.7f, far * scale);
+                        }});
+    }
 
-    list.push_back({"marble.0000.png", Entry::Opaque, [] { return Surfaces::marble(512); }});
-    list.push_back({"tunnel.png", Entry::Opaque, [] { return tunnelWall(); }});
-    list.push_back({"tunnel2.png", Entry::Opaque, [] {
-                        return Surfaces::tunnelView(Surfaces::tunnelPlates(1024, 512), 1024, 512);
-                    }});
-    list.push_back(
-        {"overlay.png", Entry::Translucent, [&fonts] { return Screens::barsOverlay(fonts); }});
-    list.push_back(
-        {"overlay2.png", Entry::Translucent, [&fonts] { return Screens::portholeOverlay(fonts); }});
+    add("marble.0000.png", Entry::Opaque, 512, 512,
+        [](const FontSet&, int w, int) { return Surfaces::marble(w); });
+    // The tube's wall: seen from about 15 units, one repeat spans some 380 x 160 pixels of a
+    // 600-line frame.
+    add("tunnel.png", Entry::Opaque, 512, 256,
+        [](const FontSet&, int w, int h) { return Surfaces::tunnelPlates(w, h); });
+    add("tunnel2.png", Entry::Opaque, 1024, 512, [](const FontSet&, int w, int h) {
+        return Surfaces::tunnelView(Surfaces::tunnelPlates(w, h), w, h);
+    });
+    add("overlay.png", Entry::Translucent, 1024, 512,
+        [](const FontSet& fonts, int w, int h) { return Screens::barsOverlay(fonts, w, h); });
+    add("overlay2.png", Entry::Translucent, 1024, 512,
+        [](const FontSet& fonts, int w, int h) { return Screens::portholeOverlay(fonts, w, h); });
     // The credits draw it under a projection with y upwards.
-    list.push_back({"bg.png", Entry::Opaque, [] { return Screens::creditsBackground(); }, true});
+    add(
+        "bg.png", Entry::Opaque, 1024, 512,
+        [](const FontSet&, int w, int h) { return Screens::creditsBackground(w, h); }, true);
     return list;
 }
 
-bool save(const Canvas& c, const std::string& path, Entry::Storage storage) {
+// The scroller's font sheet at 600 lines: 13 x 4 cells of about 39 x 64 texels.
+const int FONT_WIDTH = 512;
+const int FONT_HEIGHT = 256;
+
+// Saves the picture and adds a line saying so to the log.
+bool save(const Canvas& c, const std::string& path, Entry::Storage storage, std::string& log) {
     const bool ok = storage == Entry::Raw      ? c.savePngRaw(path)
                     : storage == Entry::Opaque ? c.savePng(path, false)
                                                : c.savePng(path, true);
-    std::printf("%s %s (%d x %d)\n", ok ? "wrote" : "FAILED", path.c_str(), c.width(), c.height());
+    char line[512];
+    std::snprintf(line, sizeof(line), "%s %s (%d x %d)\n", ok ? "wrote" : "FAILED", path.c_str(),
+                  c.width(), c.height());
+    log += line;
     return ok;
+}
+
+// One job of the list: a picture, or the font sheet's two files after the last picture.
+struct Job {
+    bool ok = false;
+    std::string log;
+};
+
+void makeJob(size_t index, const std::vector<Entry>& list, const std::string& directory,
+             const FontSet& fonts, int frameHeight, Job& job) {
+    const auto start = std::chrono::steady_clock::now();
+    if (index < list.size()) {
+        const Entry& e = list[index];
+        Canvas c = e.make(fonts);
+        if (e.upsideDown) {
+            c.flipVertical();
+        }
+        job.ok = save(c, directory + "/" + e.file, e.storage, job.log);
+    } else {
+        int w = 0, h = 0;
+        grow(FONT_WIDTH, FONT_HEIGHT, frameHeight, w, h);
+        const FontSheetImages sheet = FontSheet::make(fonts, w, h);
+        job.ok = save(sheet.colour, directory + "/font.png", Entry::Raw, job.log) &&
+                 save(sheet.mask, directory + "/font_mask.png", Entry::Opaque, job.log);
+    }
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    char line[64];
+    std::snprintf(line, sizeof(line), "  %.2f s\n", spent.count());
+    job.log += line;
 }
 
 } // namespace
 
-bool Pictures::writeAll(const std::string& directory, const FontSet& fonts) {
-    for (const Entry& e : entries(fonts)) {
-        const auto start = std::chrono::steady_clock::now();
-        Canvas c = e.make();
-        if (e.upsideDown) {
-            c.flipVertical();
-        }
-        if (!save(c, directory + "/" + e.file, e.storage)) {
-            return false;
-        }
-        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        std::printf("  %.2f s\n", spent.count());
+std::vector<Pictures::File> Pictures::files(int frameHeight) {
+    std::vector<File> list;
+    for (const Entry& e : entries(frameHeight)) {
+        list.push_back({e.file, e.width, e.height});
     }
-    const FontSheetImages sheet = FontSheet::make(fonts, 512, 256);
-    return save(sheet.colour, directory + "/font.png", Entry::Raw) &&
-           save(sheet.mask, directory + "/font_mask.png", Entry::Opaque);
+    int fontWidth = 0, fontHeight = 0;
+    grow(FONT_WIDTH, FONT_HEIGHT, frameHeight, fontWidth, fontHeight);
+    list.push_back({"font.png", fontWidth, fontHeight});
+    list.push_back({"font_mask.png", fontWidth, fontHeight});
+    return list;
+}
+
+bool Pictures::writeAll(const std::string& directory, const std::string& fontDirectory,
+                        int frameHeight) {
+    const std::vector<Entry> list = entries(frameHeight);
+    std::vector<Job> jobs(list.size() + 1);
+    std::atomic<size_t> next(0);
+    // The pictures are independent: one worker per core, each with faces of its own (a
+    // FreeType face serves one thread at a time).
+    auto work = [&] {
+        const FontSet fonts(fontDirectory);
+        for (size_t i = next++; i < jobs.size(); i = next++) {
+            if (fonts.ok()) {
+                makeJob(i, list, directory, fonts, frameHeight, jobs[i]);
+            }
+        }
+    };
+    const unsigned workers = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
+    std::vector<std::thread> threads;
+    for (unsigned i = 1; i < workers; ++i) {
+        threads.emplace_back(work);
+    }
+    work();
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    bool ok = true;
+    for (const Job& job : jobs) {
+        std::fputs(job.log.c_str(), stdout);
+        ok = ok && job.ok;
+    }
+    return ok;
 }

@@ -9,9 +9,6 @@
 
 namespace {
 
-const int SCREEN_W = 1024; // 800 x 600 on screen: no axis is minified by more than 1.3
-const int SCREEN_H = 512;
-
 LetterStyle captionStyle() {
     LetterStyle s;
     s.top = Color::hex(0xfff4dc);
@@ -30,7 +27,9 @@ LetterStyle captionStyle() {
 // Lays a caption with its left edge at x and its centre line at y, capitals h units tall.
 void caption(Canvas& c, const FontSet& fonts, const char* text, float x, float y, float h,
              float alpha) {
-    const int em = 160;
+    // Lettered at 160 pixels an em on a picture 512 texels tall, in proportion on taller ones,
+    // so the art is always shrunk onto the picture.
+    const int em = static_cast<int>(std::lround(160.0f * c.height() / 512.0f));
     Canvas art = WordArt::render(fonts.bold, text, captionStyle(), em);
     for (int j = 0; j < art.height(); ++j) {
         for (int i = 0; i < art.width(); ++i) {
@@ -44,8 +43,8 @@ void caption(Canvas& c, const FontSet& fonts, const char* text, float x, float y
 
 } // namespace
 
-Canvas Screens::barsOverlay(const FontSet& fonts) {
-    Canvas c(SCREEN_W, SCREEN_H);
+Canvas Screens::barsOverlay(const FontSet& fonts, int width, int height) {
+    Canvas c(width, height);
     c.setLogicalSize(800.0f, 600.0f);
     c.paint(4, [](float x, float y) {
         const float nx = (x - 400.0f) / 400.0f;
@@ -74,8 +73,8 @@ Canvas Screens::barsOverlay(const FontSet& fonts) {
     return c;
 }
 
-Canvas Screens::portholeOverlay(const FontSet& fonts) {
-    Canvas c(SCREEN_W, SCREEN_H);
+Canvas Screens::portholeOverlay(const FontSet& fonts, int width, int height) {
+    Canvas c(width, height);
     c.setLogicalSize(800.0f, 600.0f);
     const Noise brush(41);
     const float R = 262.0f; // the clear window's radius
@@ -125,8 +124,8 @@ Canvas Screens::portholeOverlay(const FontSet& fonts) {
     return c;
 }
 
-Canvas Screens::creditsBackground() {
-    Canvas c(SCREEN_W, SCREEN_H);
+Canvas Screens::creditsBackground(int width, int height) {
+    Canvas c(width, height);
     c.setLogicalSize(800.0f, 600.0f);
     const Noise ridge(77);
     const Noise haze(91);

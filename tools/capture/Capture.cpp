@@ -3,13 +3,15 @@
 
 #include <GL/gl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "PngWriter.h"
+#include "CatchUp.h"
+#include "FrameWriter.h"
 #include "VideoEncoder.h"
 #include "main/Schedule.h"
 #include "platform/sound/SoundSeams.h"
@@ -17,17 +19,10 @@
 
 namespace {
 
-const int WIDTH = 800;
-const int HEIGHT = 600;
-
-// The virtual millisecond tick: loading and waiting take no time on it.
-long long virtualTick = 0;
-
-int readVirtualTick() {
-    return static_cast<int>(virtualTick);
-}
-
-bool makeFolder(const std::string& dir) {
+// Makes dir and the folders above it; created tells whether dir itself is new.
+bool makeFolder(const std::string& dir, bool& created) {
+    struct stat info;
+    created = stat(dir.c_str(), &info) != 0;
     std::string path;
     size_t begin = 0;
     while (begin <= dir.size()) {
@@ -41,7 +36,6 @@ bool makeFolder(const std::string& dir) {
         }
         begin = slash + 1;
     }
-    struct stat info;
     return stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -64,14 +58,16 @@ std::string folderOf(const std::string& file) {
 } // namespace
 
 Capture::Capture(const CaptureOptions& options)
-    : options(options), timeline(), single(nullptr), singleName(), video(nullptr), stats(),
-      pixels(static_cast<size_t>(WIDTH) * HEIGHT * 4), rate(44100), started(), lastProgress() {}
+    : options(options), clock(options.fps), timeline(), target(), single(nullptr), singleName(),
+      video(nullptr), writer(nullptr), stats(), rate(44100), createdFramesDir(false), started(),
+      lastProgress() {}
 
 Capture::~Capture() {
+    delete writer; // first: it may still be feeding the encoder
     delete video;
 }
 
-bool Capture::checkOutputs(std::string& error) const {
+bool Capture::checkOutputs(std::string& error) {
     if (!options.scene.empty()) {
         if (!Schedule::isScene(options.scene.c_str())) {
             error = "unknown scene '" + options.scene + "'";
@@ -79,7 +75,7 @@ bool Capture::checkOutputs(std::string& error) const {
         }
     }
     if (!options.framesDir.empty() &&
-        (!makeFolder(options.framesDir) || !canWriteInto(options.framesDir))) {
+        (!makeFolder(options.framesDir, createdFramesDir) || !canWriteInto(options.framesDir))) {
         error = "cannot write frames into '" + options.framesDir + "'";
         return false;
     }
@@ -98,8 +94,7 @@ bool Capture::checkOutputs(std::string& error) const {
 
 void Capture::startTimeline() {
     soundlayer::useManualOutput(true);
-    Timer::setTickSource(&readVirtualTick);
-    virtualTick = 0;
+    FrameClock::install(); // loading and waiting take no time on it
     char name[] = "vorrel-capture";
     char* argv[] = {name, nullptr};
     const auto begin = std::chrono::steady_clock::now();
@@ -124,35 +119,18 @@ void Capture::startTimeline() {
     }
 }
 
-long long Capture::tickOf(long long frame) const {
-    return (frame * 1000 + options.fps / 2) / options.fps;
-}
-
-int Capture::slotOfFrame(long long frame) const {
-    // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
-    const float t = static_cast<float>(static_cast<int>(tickOf(frame)) * 0.001);
-    return Schedule::slotAt(t);
-}
-
 long long Capture::firstFrameOfSlot(long long frame) const {
-    if (single) {
-        return 0;
-    }
-    const int slot = slotOfFrame(frame);
-    long long first = frame;
-    while (first > 0 && slotOfFrame(first - 1) == slot) {
-        --first;
-    }
-    return first;
+    return single ? 0 : clock.firstFrameOfSlot(frame);
 }
 
 bool Capture::drawFrame(long long frame) {
-    virtualTick = tickOf(frame);
+    FrameClock::setTick(clock.tickOf(frame));
     // Silent: the track stays before its first frame, so every spectrum the scenes read is zero.
     if (!options.silent) {
-        soundlayer::setManualPosition(frame * rate / options.fps);
+        soundlayer::setManualPosition(clock.soundFrameOf(frame, rate));
     }
     Timer::update();
+    target.bind();
     Scene* scene = single;
     std::string name = singleName;
     if (!scene) {
@@ -175,25 +153,32 @@ bool Capture::drawFrame(long long frame) {
                                                                   begin)
                             .count());
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    SDL_GL_SwapBuffers();
     return true;
 }
 
-bool Capture::writeFrame(long long frame, const std::string& name) {
-    if (!options.framesDir.empty()) {
-        if (!PngWriter::write(options.framesDir + "/" + name, pixels, WIDTH, HEIGHT)) {
-            fprintf(stderr, "\nvorrel-capture: cannot write frame %lld into '%s'\n", frame,
-                    options.framesDir.c_str());
-            return false;
-        }
+void Capture::finishFrame(std::vector<uint8_t>* readInto) {
+    if (readInto) {
+        // Its own line in the stats: the filter and the read-back grow with the frame's size.
+        const auto begin = std::chrono::steady_clock::now();
+        target.read(readInto->data());
+        stats.add("read-back", std::chrono::duration<double, std::milli>(
+                                   std::chrono::steady_clock::now() - begin)
+                                   .count());
     }
-    if (video && !video->writeFrame(pixels)) {
-        fprintf(stderr, "\nvorrel-capture: ffmpeg stopped taking frames\n");
-        return false;
+    SDL_GL_SwapBuffers();
+}
+
+void Capture::startWriter() {
+    if (!options.framesDir.empty() || video) {
+        writer = new FrameWriter(options.framesDir, video, options.width, options.height);
     }
-    return true;
+}
+
+int Capture::writeFailed() {
+    std::string error;
+    writer->finish(error);
+    fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
+    return 1;
 }
 
 void Capture::progress(long long done, long long total, bool last) {
@@ -214,20 +199,22 @@ void Capture::progress(long long done, long long total, bool last) {
 }
 
 int Capture::runSpan() {
+    std::string error;
     const long long first = static_cast<long long>(std::ceil(options.from * options.fps - 1e-9));
     const long long end = static_cast<long long>(std::ceil(options.to * options.fps - 1e-9));
     if (!options.videoFile.empty()) {
-        std::string error;
         video = new VideoEncoder();
         const Track* track = timeline.music ? timeline.music->track() : nullptr;
         const long long audioFirst = first * rate / options.fps;
         const long long audioEnd = end * rate / options.fps;
-        if (!video->open(options.videoFile, options.fps, WIDTH, HEIGHT, track, audioFirst,
-                         audioEnd - audioFirst, error)) {
+        // The output's height chooses the video's colour standard.
+        if (!video->open(options.videoFile, options.fps, options.width, options.height,
+                         options.lossless, track, audioFirst, audioEnd - audioFirst, error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
         }
     }
+    startWriter();
     started = std::chrono::steady_clock::now();
     // Frames of the same slot before the span are drawn, unwritten: scenes set themselves up
     // on their first frame and some keep state from frame to frame.
@@ -235,18 +222,27 @@ int Capture::runSpan() {
         if (!drawFrame(frame)) {
             break;
         }
+        // Read straight into a writer's buffer: the writer takes it while the next frames draw.
+        std::vector<uint8_t>* buffer = frame >= first && writer ? writer->nextBuffer() : nullptr;
+        if (frame >= first && writer && !buffer) {
+            return writeFailed();
+        }
+        finishFrame(buffer);
         if (frame >= first) {
-            char name[32];
-            snprintf(name, sizeof(name), "frame-%06lld.png", frame);
-            if (!writeFrame(frame, name)) {
-                return 1;
+            if (buffer) {
+                char name[32];
+                snprintf(name, sizeof(name), "frame-%06lld.png", frame);
+                writer->submit(buffer, frame, name);
             }
             progress(frame - first + 1, end - first, false);
         }
     }
+    if (writer && !writer->finish(error)) {
+        fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
+        return 1;
+    }
     progress(end - first, end - first, true);
     if (video) {
-        std::string error;
         if (!video->finish(error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
@@ -258,25 +254,35 @@ int Capture::runSpan() {
 int Capture::runAt() {
     std::vector<double> times = options.at;
     std::sort(times.begin(), times.end());
+    startWriter();
+    // Read into a copy of its own: two times may round to the same frame.
+    std::vector<uint8_t> shot(static_cast<size_t>(options.width) * options.height * 4);
     started = std::chrono::steady_clock::now();
-    long long next = -1; // the next frame to draw while staying within one slot
+    CatchUp catchUp;
     for (size_t i = 0; i < times.size(); ++i) {
-        const long long target = std::llround(times[i] * options.fps);
-        const long long slotStart = firstFrameOfSlot(target);
-        if (next < slotStart || next > target + 1) {
-            next = slotStart;
-        }
-        for (; next <= target; ++next) {
-            if (!drawFrame(next)) {
+        const long long target = clock.frameAt(times[i]);
+        for (long long frame = catchUp.firstToDraw(firstFrameOfSlot(target), target);
+             frame <= target; ++frame) {
+            if (!drawFrame(frame)) {
                 break;
             }
+            catchUp.drew(frame);
+            finishFrame(frame == target ? &shot : nullptr);
         }
+        std::vector<uint8_t>* buffer = writer->nextBuffer();
+        if (!buffer) {
+            return writeFailed();
+        }
+        *buffer = shot;
         char name[48];
         snprintf(name, sizeof(name), "t-%07.3f.png", times[i]);
-        if (!writeFrame(target, name)) {
-            return 1;
-        }
+        writer->submit(buffer, target, name);
         progress(static_cast<long long>(i + 1), static_cast<long long>(times.size()), false);
+    }
+    std::string error;
+    if (!writer->finish(error)) {
+        fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
+        return 1;
     }
     progress(static_cast<long long>(times.size()), static_cast<long long>(times.size()), true);
     return 0;
@@ -289,7 +295,21 @@ int Capture::run() {
         return 2;
     }
     startTimeline();
+    // The driver's limits are known only now, with the context open.
+    if (!target.create(options.width, options.height, options.ssaa, error)) {
+        fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+        if (createdFramesDir) {
+            rmdir(options.framesDir.c_str()); // only if still empty
+        }
+        return 2;
+    }
     const int status = options.at.empty() ? runSpan() : runAt();
+    if (status != 0 && video) {
+        // The process ends without deleting the capture: nothing half-written may stay.
+        delete writer;
+        writer = nullptr;
+        video->abort();
+    }
     if (options.stats) {
         stats.print(stdout);
     }

@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "CaptureOptions.h"
+#include "FrameClock.h"
 #include "FrameStats.h"
+#include "RenderTarget.h"
 #include "main/Timeline.h"
 
+class FrameWriter;
 class VideoEncoder;
 
 class Capture {
@@ -25,27 +28,35 @@ class Capture {
     int run();
 
   private:
-    bool checkOutputs(std::string& error) const;
+    // Checks the scene and that the outputs can be written; makes the frames folder.
+    bool checkOutputs(std::string& error);
     void startTimeline();
     int runSpan();
     int runAt();
 
-    long long tickOf(long long frame) const;
-    int slotOfFrame(long long frame) const;
+    // The first frame of frame's slot on the clock (0 for a single scene).
     long long firstFrameOfSlot(long long frame) const;
-    // Draws frame k of the timeline (or of the single scene) and reads it back.
+    // Draws frame k of the timeline (or of the single scene); false past the timeline's end.
     bool drawFrame(long long frame);
-    bool writeFrame(long long frame, const std::string& name);
+    // Reads the frame just drawn back into readInto (when given), then swaps as the demo does.
+    void finishFrame(std::vector<uint8_t>* readInto);
+    // The writer thread, when there is anything to write.
+    void startWriter();
+    // Reports why the writer stopped; the status of a failed write.
+    int writeFailed();
     void progress(long long done, long long total, bool last);
 
     CaptureOptions options;
+    FrameClock clock;
     Timeline timeline;
+    RenderTarget target;
     Scene* single;
     std::string singleName;
     VideoEncoder* video;
+    FrameWriter* writer;
     FrameStats stats;
-    std::vector<uint8_t> pixels;
     int rate;
+    bool createdFramesDir; // made by this run: taken away again when the size is refused
     std::chrono::steady_clock::time_point started;
     std::chrono::steady_clock::time_point lastProgress;
 };

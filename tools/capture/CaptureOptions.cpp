@@ -1,6 +1,7 @@
 // Parsing and checking the capture tool's options.
 #include "CaptureOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -41,15 +42,40 @@ bool parseTimes(const std::string& list, std::vector<double>& times) {
     return !times.empty();
 }
 
+bool endsWithMkv(const std::string& file) {
+    if (file.size() < 4) {
+        return false;
+    }
+    std::string ext = file.substr(file.size() - 4);
+    for (char& c : ext) {
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    }
+    return ext == ".mkv";
+}
+
 } // namespace
 
 CaptureOptions::CaptureOptions()
-    : fps(60), from(0.0), to(TIMELINE_END), toGiven(false), framesDir(), videoFile(), at(), scene(),
-      silent(false), stats(false) {}
+    : fps(60), from(0.0), to(TIMELINE_END), toGiven(false), framesDir(), videoFile(),
+      lossless(false), at(), scene(), silent(false), stats(false), width(800), height(600),
+      ssaa(1) {}
 
 const char* CaptureOptions::usage() {
     return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"
-           "                      [--at S[,S...]] [--scene NAME] [--silent] [--stats]";
+           "                      [--lossless] [--at S[,S...]] [--scene NAME] [--silent] "
+           "[--stats]\n"
+           "                      [--size WxH] [--ssaa N]\n"
+           "  --size WxH     the frame's size in pixels (default 800x600): the picture fills its\n"
+           "                 largest centred 4:3 region, the rest is black; even sides for H.264\n"
+           "  --ssaa N       draws the picture at N times its size (N from 1 to 4, default 1)\n"
+           "                 and filters it down with an area filter: each pixel is the plain\n"
+           "                 mean of its N x N samples\n"
+           "  --video FILE   H.264 (x264 superfast, CRF 18, yuv420p; BT.601 colours up to 600\n"
+           "                 lines, BT.709 above) and AAC; with --lossless, FILE.mkv: FFV1 RGB\n"
+           "                 and FLAC\n"
+           "  --stats        frame times per scene: draw and finish only (take them without\n"
+           "                 --video or --frames, which compete with the drawing for the cores);\n"
+           "                 with an output, a read-back line: the filter and the read-back";
 }
 
 bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
@@ -66,8 +92,13 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
             stats = true;
             continue;
         }
+        if (option == "--lossless") {
+            lossless = true;
+            continue;
+        }
         if (option != "--fps" && option != "--from" && option != "--to" && option != "--frames" &&
-            option != "--video" && option != "--at" && option != "--scene") {
+            option != "--video" && option != "--at" && option != "--scene" && option != "--size" &&
+            option != "--ssaa") {
             error = "unknown option '" + option + "'";
             return false;
         }
@@ -104,6 +135,20 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
                     return false;
                 }
             }
+        } else if (option == "--size") {
+            if (!FrameSize::parse(value, width, height)) {
+                error = "--size needs WIDTHxHEIGHT in pixels, each from 1 to " +
+                        std::to_string(MAX_SIDE) + ", not '" + value + "'";
+                return false;
+            }
+        } else if (option == "--ssaa") {
+            if (!parseNumber(value, number) || number != std::floor(number) || number < 1 ||
+                number > MAX_SSAA) {
+                error = "--ssaa needs a whole number from 1 to " + std::to_string(MAX_SSAA) +
+                        ", not '" + value + "'";
+                return false;
+            }
+            ssaa = static_cast<int>(number);
         } else if (option == "--frames") {
             framesDir = value;
         } else if (option == "--video") {
@@ -122,6 +167,21 @@ bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
     }
     if (!at.empty() && (!videoFile.empty() || !scene.empty())) {
         error = "--at cannot be combined with --video or --scene";
+        return false;
+    }
+    if (lossless && videoFile.empty()) {
+        error = "--lossless needs --video FILE.mkv";
+        return false;
+    }
+    // yuv420p keeps one colour sample per 2 x 2 pixels; the lossless master is RGB.
+    if (!videoFile.empty() && !lossless && (width % 2 != 0 || height % 2 != 0)) {
+        error = "H.264 video needs an even width and height (yuv420p), not " +
+                std::to_string(width) + "x" + std::to_string(height);
+        return false;
+    }
+    if (lossless && !endsWithMkv(videoFile)) {
+        error =
+            "--lossless writes Matroska: the video must be a .mkv file, not '" + videoFile + "'";
         return false;
     }
     return true;

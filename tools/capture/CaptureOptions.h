@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "FrameSize.h"
+
 class CaptureOptions {
   public:
     CaptureOptions();
@@ -18,8 +20,17 @@ class CaptureOptions {
     bool toGiven;
     std::string framesDir;
     std::string videoFile;
+    bool lossless; // the video as an archive master: FFV1 and FLAC in Matroska
     std::vector<double> at;
     std::string scene;
     bool silent;
     bool stats;
+    // The output frame in pixels, and the supersampling factor of the picture inside it.
+    int width;
+    int height;
+    int ssaa;
+
+    // What the options accept; the driver's limits are checked once there is a context.
+    static const int MAX_SIDE = FrameSize::MAX_SIDE;
+    static const int MAX_SSAA = 4;
 };

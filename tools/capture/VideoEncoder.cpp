@@ -8,11 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "VideoColour.h"
 #include "platform/sound/Track.h"
 
 extern char** environ;
@@ -27,6 +30,20 @@ std::string partialName(const std::string& file) {
         return file + ".partial";
     }
     return file.substr(0, dot) + ".partial" + file.substr(dot);
+}
+
+// "out.MKV" -> "mkv"; empty without an extension.
+std::string extensionOf(const std::string& file) {
+    const size_t slash = file.find_last_of('/');
+    const size_t dot = file.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return "";
+    }
+    std::string ext = file.substr(dot + 1);
+    for (char& c : ext) {
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    }
+    return ext;
 }
 
 void put16(FILE* f, int v) {
@@ -110,8 +127,36 @@ bool VideoEncoder::writeWav(const Track* track, long long first, long long frame
     return ok;
 }
 
-bool VideoEncoder::open(const std::string& file, int fps, int width, int height, const Track* track,
-                        long long audioFirst, long long audioFrames, std::string& error) {
+std::vector<std::string> VideoEncoder::encodeArguments(int height, bool lossless,
+                                                       const std::string& file) {
+    const VideoColour colour = VideoColour::forHeight(height);
+    std::vector<std::string> args;
+    if (lossless) {
+        // RGB as read back, bit for bit: FFV1 version 3, every frame a key frame, range coded
+        // (a quarter smaller than Golomb-Rice for half as much time again) in checksummed
+        // slices; RGB needs no matrix, primaries and transfer are those of the H.264 file. FLAC.
+        args = {"-vf", "vflip", "-pix_fmt", "bgr0", "-c:v", "ffv1", "-level", "3", "-g", "1"};
+        args.insert(args.end(), {"-coder", "1", "-slices", "4", "-slicecrc", "1"});
+        args.insert(args.end(), {"-colorspace", "rgb", "-color_range", "pc", "-c:a", "flac"});
+    } else {
+        // Rows come bottom first: flipped, then converted with the matrix the tags name.
+        const std::string convert = std::string("vflip,scale=out_color_matrix=") + colour.matrix +
+                                    ":out_range=tv:flags=bicubic+accurate_rnd,format=yuv420p";
+        args = {"-vf", convert, "-c:v", "libx264", "-preset", H264_PRESET, "-crf", "18"};
+        args.insert(args.end(), {"-colorspace", colour.space, "-color_range", "tv"});
+        args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
+        const std::string ext = extensionOf(file);
+        if (ext == "mp4" || ext == "mov" || ext == "m4v") {
+            args.insert(args.end(), {"-movflags", "+faststart"});
+        }
+    }
+    args.insert(args.end(), {"-color_primaries", colour.primaries, "-color_trc", colour.transfer});
+    return args;
+}
+
+bool VideoEncoder::open(const std::string& file, int fps, int width, int height, bool lossless,
+                        const Track* track, long long audioFirst, long long audioFrames,
+                        std::string& error) {
     target = file;
     partial = partialName(file);
     wavPath = file + ".soundtrack.wav";
@@ -126,24 +171,27 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
         abort();
         return false;
     }
+    // Raw RGBA frames on the pipe, the sound from the WAV.
+    std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y"};
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    const std::string rate = std::to_string(fps);
-    const char* args[] = {
-        "ffmpeg",     "-hide_banner",  "-loglevel",  "error",      "-y",
-        "-f",         "rawvideo",      "-pix_fmt",   "rgba",       "-video_size",
-        size.c_str(), "-framerate",    rate.c_str(), "-i",         "pipe:0",
-        "-i",         wavPath.c_str(), "-map",       "0:v",        "-map",
-        "1:a",        "-vf",           "vflip", // rows come bottom first
-        "-c:v",       "libx264",       "-preset",    "veryfast",   "-crf",
-        "18",         "-pix_fmt",      "yuv420p",    "-c:a",       "aac",
-        "-b:a",       "192k",          "-movflags",  "+faststart", partial.c_str(),
-        nullptr};
+    args.insert(args.end(), {"-f", "rawvideo", "-pix_fmt", "rgba", "-video_size", size});
+    args.insert(args.end(), {"-framerate", std::to_string(fps), "-i", "pipe:0"});
+    args.insert(args.end(), {"-i", wavPath, "-map", "0:v", "-map", "1:a"});
+    for (const std::string& a : encodeArguments(height, lossless, file)) {
+        args.push_back(a);
+    }
+    args.push_back(partial);
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(&a[0]);
+    }
+    argv.push_back(nullptr);
+
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[1]);
-    const int spawned =
-        posix_spawnp(&pid, "ffmpeg", &actions, nullptr, const_cast<char* const*>(args), environ);
+    const int spawned = posix_spawnp(&pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[0]);
     if (spawned != 0) {
@@ -154,6 +202,8 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
         return false;
     }
     pipeFd = fds[1];
+    // A frame is megabytes: a larger pipe takes it in fewer hand-overs (best effort).
+    fcntl(pipeFd, F_SETPIPE_SZ, 1 << 20);
     return true;
 }
 

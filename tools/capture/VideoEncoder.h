@@ -20,10 +20,13 @@ class VideoEncoder {
 
     static bool ffmpegAvailable();
 
+    // x264's preset, chosen by measurement (bench/x264-presets.sh): see bench/README.md.
+    static constexpr const char* H264_PRESET = "superfast";
+
     // Writes the track's frames [audioFirst, audioFirst + audioFrames) as WAV (silence where
     // there is no track) and starts ffmpeg reading width x height RGBA frames from a pipe.
-    bool open(const std::string& file, int fps, int width, int height, const Track* track,
-              long long audioFirst, long long audioFrames, std::string& error);
+    bool open(const std::string& file, int fps, int width, int height, bool lossless,
+              const Track* track, long long audioFirst, long long audioFrames, std::string& error);
     // One frame, rows bottom first as OpenGL reads them.
     bool writeFrame(const std::vector<uint8_t>& rgba);
     // Closes the pipe, waits for ffmpeg, and moves the finished file into place.
@@ -31,6 +34,10 @@ class VideoEncoder {
     void abort();
 
   private:
+    // ffmpeg's options for the output: H.264 (CRF 18, yuv420p, colours converted and tagged
+    // by the height alone, see VideoColour) and AAC; or, lossless, FFV1 RGB and FLAC.
+    static std::vector<std::string> encodeArguments(int height, bool lossless,
+                                                    const std::string& file);
     bool writeWav(const Track* track, long long first, long long frames, std::string& error);
 
     pid_t pid;

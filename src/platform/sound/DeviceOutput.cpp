@@ -17,8 +17,8 @@ long long steadyNanoseconds() {
 } // namespace
 
 DeviceOutput::DeviceOutput()
-    : playback(), rate(0), channels(0), bufferFrames(0), opened(false), playing(false), sequence(0),
-      handed(0), stamp(0), lastAudible(-1) {}
+    : playback(), rate(0), channels(0), bufferFrames(0), opened(false), playing(false), held(false),
+      heldFrame(0), sequence(0), handed(0), stamp(0), lastAudible(-1) {}
 
 DeviceOutput::~DeviceOutput() {
     // The audio subsystem stays up for the process: sdl12-compat crashes when it is shut
@@ -80,6 +80,7 @@ bool DeviceOutput::play(const Track* track, int volume) {
     playback.start(track);
     playback.setVolume(volume);
     playing = track != nullptr;
+    held = false;
     publish(0, steadyNanoseconds());
     lastAudible = -1;
     SDL_UnlockAudio();
@@ -98,8 +99,27 @@ void DeviceOutput::stop() {
     SDL_UnlockAudio();
 }
 
+void DeviceOutput::seek(long long frame, bool paused) {
+    if (!opened) {
+        return;
+    }
+    SDL_LockAudio();
+    playback.seek(frame);
+    held = paused;
+    heldFrame = frame;
+    // Counted from frame on; the first buffer from there is heard one buffer after it is
+    // handed over, and until then the position stays at frame.
+    publish(frame, steadyNanoseconds());
+    lastAudible = frame;
+    SDL_UnlockAudio();
+}
+
 void DeviceOutput::callback(void* user, Uint8* stream, int len) {
     DeviceOutput* self = static_cast<DeviceOutput*>(user);
+    if (self->held) {
+        memset(stream, 0, static_cast<size_t>(len));
+        return;
+    }
     const int frames = len / (static_cast<int>(sizeof(int16_t)) * self->channels);
     self->playback.fill(reinterpret_cast<int16_t*>(stream), frames, self->channels);
     if (self->playing) {
@@ -117,6 +137,9 @@ void DeviceOutput::publish(long long frames, long long nanoseconds) {
 }
 
 long long DeviceOutput::audibleFrame() {
+    if (playing && held) {
+        return heldFrame;
+    }
     long long frames = 0;
     long long at = 0;
     unsigned before = 0;

@@ -26,6 +26,8 @@ class DeviceOutput : public Output {
     bool play(const Track* track, int volume) override;
     void stop() override;
     void setVolume(int volume) override { playback.setVolume(volume); }
+    // Held, the callback hands the device silence and the track does not move on.
+    void seek(long long frame, bool paused) override;
     long long audibleFrame() override;
 
   private:
@@ -40,6 +42,8 @@ class DeviceOutput : public Output {
     int bufferFrames; // frames of one device buffer
     bool opened;
     bool playing;                   // changed with the audio locked
+    bool held;                      // paused by a seek; changed with the audio locked
+    long long heldFrame;            // the position while held
     std::atomic<unsigned> sequence; // odd while the callback is writing
     std::atomic<long long> handed;  // frames handed to the device since play
     std::atomic<long long> stamp;   // steady clock at the last hand-over, nanoseconds

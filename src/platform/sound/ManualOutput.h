@@ -13,6 +13,8 @@ class ManualOutput : public Output {
         return true;
     }
     void stop() override { playing = false; }
+    // The position moves only when set, paused or not.
+    void seek(long long frame, bool) override { position = frame; }
     // Frames of the playing track heard so far; the caller may move it either way.
     void setPosition(long long frame) { position = frame; }
     long long audibleFrame() override { return playing ? position : -1; }

@@ -14,7 +14,10 @@ class Output {
     virtual bool play(const Track* track, int volume) = 0;
     virtual void stop() = 0;
     virtual void setVolume(int volume) { (void)volume; }
+    // Moves what is heard to frame of the playing track: it plays on from there, or, paused,
+    // is held there (nothing is heard and the position stays at frame until the next seek).
+    virtual void seek(long long frame, bool paused) = 0;
     // Frames of the playing track heard so far: 0 or less before the first is heard, and
-    // never smaller than a value returned before for the same play.
+    // never smaller than a value returned before for the same play or seek.
     virtual long long audibleFrame() = 0;
 };

@@ -16,6 +16,8 @@ class Playback {
     // Plays track from its first frame; null plays silence. Not safe against a running
     // callback: the device output calls it with the audio locked.
     void start(const Track* track);
+    // The next frame copied is frame of the track (silence before its start); locked as start.
+    void seek(long long frame) { cursor = frame > 0 ? frame : 0; }
     // Volume 0 to 256; takes effect in the next block, from any thread.
     void setVolume(int volume) { level.store(volume, std::memory_order_relaxed); }
     int volume() const { return level.load(std::memory_order_relaxed); }

@@ -305,6 +305,13 @@ long long audibleFrame() {
     return s.output && s.playing ? s.output->audibleFrame() : -1;
 }
 
+void seekOutput(long long frame, bool paused) {
+    LayerState& s = state();
+    if (s.output && s.playing) {
+        s.output->seek(frame, paused);
+    }
+}
+
 const Track* sampleTrack(const FSOUND_SAMPLE* sample) {
     return sample ? &sample->track : nullptr;
 }

@@ -1,5 +1,6 @@
-// The layer's seams for tests and the capture tool: which output plays, where the manual one
-// is, and overrides of what the layer reports. The demo itself never calls these.
+// The layer's seams for tests and the tools: which output plays, where the manual one is,
+// seeking and pausing the playing sound, and overrides of what the layer reports. The demo itself
+// never calls these.
 #pragma once
 
 namespace soundlayer {
@@ -14,6 +15,10 @@ void setManualPosition(long long frame);
 OutputKind outputKind();
 // Frames of the playing sound heard so far by the open output; 0 or less before sound.
 long long audibleFrame();
+// For tools that seek (the preview): the playing sound plays on from frame, or, paused, is
+// held there: nothing is heard and the audible position, and with it the spectrum, stays at
+// frame. The manual output's position moves to frame either way.
+void seekOutput(long long frame, bool paused);
 
 // Test hooks. When non-null, the spectrum is these 512 values instead of the analysis.
 void overrideSpectrum(const float* values);

@@ -1,0 +1,141 @@
+// The preview's seeks against the capture tool: whatever order the seeks come in (forward,
+// back within a slot, into a slot drawn before, after frames of play, after a reload), the
+// frame drawn is the one vorrel-capture --at writes, byte for byte.
+#include <gtest/gtest.h>
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "FrameClock.h"
+#include "PngWriter.h"
+#include "Seeker.h"
+#include "ShownFrame.h"
+#include "main/Timeline.h"
+#include "platform/sound/SoundSeams.h"
+#include "platform/sound/Track.h"
+
+namespace {
+
+const char* const TIMES[] = {"1.5",   "27.5", "91.5",  "123.5", "171.5",
+                             "195.5", "226",  "227.5", "228",   "250.5"};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string shotName(const std::string& t) {
+    char name[48];
+    snprintf(name, sizeof(name), "t-%07.3f.png", atof(t.c_str()));
+    return name;
+}
+
+class SeekerAgainstCapture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vq-seek-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        ASSERT_EQ(chdir(VQ_DATA_DIR), 0);
+        std::string times;
+        for (const char* t : TIMES) {
+            times += (times.empty() ? "" : ",") + std::string(t);
+        }
+        // The reference: a process of its own, frames drawn in full from each slot's start.
+        // It ends with its scenes alive, as the demo does: no leak check in the sanitizer build.
+        const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(VQ_BINARY_DIR) +
+                                    "/vorrel-capture --at " + times + " --frames " + dir +
+                                    "/capture >/dev/null 2>&1";
+        ASSERT_EQ(system(command.c_str()), 0) << command;
+
+        soundlayer::useManualOutput(true);
+        FrameClock::install();
+        char name[] = "vq_tests";
+        char* argv[] = {name, nullptr};
+        timeline.start(1, argv);
+        const Track* track = timeline.music->track();
+        ASSERT_NE(track, nullptr);
+        seeker = new Seeker(&timeline, FrameClock(60), track->rate);
+    }
+    void TearDown() override {
+        delete seeker;
+        if (HasFailure()) {
+            printf("the frames are kept in %s\n", dir.c_str());
+        } else {
+            system(("rm -rf " + dir).c_str());
+        }
+    }
+
+    // Seeks to t and compares the frame drawn with the capture's, as PNG files.
+    void expectCaptureFrame(const std::string& t) {
+        SCOPED_TRACE("seek to " + t);
+        const long long frame = seeker->clock.frameAt(atof(t.c_str()));
+        ASSERT_TRUE(seeker->seekTo(frame));
+        EXPECT_EQ(seeker->exactFrame(), frame);
+        ShownFrame shown(800, 600);
+        shown.read();
+        const std::string mine = dir + "/" + shotName(t);
+        ASSERT_TRUE(PngWriter::write(mine, shown.pixels, 800, 600));
+        const std::string theirs = readFile(dir + "/capture/" + shotName(t));
+        ASSERT_FALSE(theirs.empty());
+        EXPECT_TRUE(readFile(mine) == theirs) << "differs from vorrel-capture --at " << t;
+    }
+
+    std::string dir;
+    Timeline timeline;
+    Seeker* seeker = nullptr;
+};
+
+TEST_F(SeekerAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
+    // Backwards through the timeline, each slot fresh.
+    expectCaptureFrame("250.5");
+    expectCaptureFrame("228");
+    // Back within a slot: the scroller must start again from the slot's first frame.
+    expectCaptureFrame("227.5");
+    // On within the row: only the frames after the last one drawn.
+    expectCaptureFrame("228");
+    EXPECT_EQ(seeker->framesDrawn(), 30);
+    // The same frame again draws nothing.
+    EXPECT_FALSE(seeker->seekTo(seeker->clock.frameAt(228.0)));
+    EXPECT_EQ(seeker->framesDrawn(), 0);
+
+    expectCaptureFrame("195.5");
+    expectCaptureFrame("171.5");
+    expectCaptureFrame("123.5");
+    // Frames of play in a slot, then a seek out and back: the scene is made anew.
+    for (long long tick = 91600; tick < 92000; tick += 37) {
+        seeker->drawAt(tick);
+    }
+    EXPECT_EQ(seeker->exactFrame(), -1);
+    expectCaptureFrame("27.5");
+    expectCaptureFrame("91.5");
+    expectCaptureFrame("1.5");
+    // Into slots drawn before, from other slots.
+    expectCaptureFrame("228");
+    expectCaptureFrame("195.5");
+    // Play on from a seek, then back to it: the slot starts again.
+    seeker->drawAt(195600);
+    expectCaptureFrame("195.5");
+    // Play that enters a slot drawn before starts it with a new scene, as a run does: its
+    // first frame on the grid is the capture's.
+    seeker->drawAt(seeker->clock.tickOf(seeker->clock.frameAt(226.0)));
+    {
+        ShownFrame shown(800, 600);
+        shown.read();
+        ASSERT_TRUE(PngWriter::write(dir + "/entered.png", shown.pixels, 800, 600));
+        EXPECT_TRUE(readFile(dir + "/entered.png") == readFile(dir + "/capture/t-226.000.png"))
+            << "play into a slot drawn before differs from vorrel-capture --at 226";
+    }
+    // Every scene made anew: the tunnels' clocks start at tick 0 again.
+    seeker->remakeAll();
+    expectCaptureFrame("195.5");
+    expectCaptureFrame("123.5");
+}
+
+} // namespace

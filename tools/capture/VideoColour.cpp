@@ -1,0 +1,9 @@
+// The colour standard of a video by its height.
+#include "VideoColour.h"
+
+VideoColour VideoColour::forHeight(int height) {
+    if (height > 600) {
+        return VideoColour{"bt709", "bt709", "bt709", "bt709"};
+    }
+    return VideoColour{"smpte170m", "smpte170m", "smpte170m", "smpte170m"};
+}

@@ -1,0 +1,54 @@
+// The virtual tick and the arithmetic between frames, ticks and slots.
+#include "FrameClock.h"
+
+#include <cmath>
+
+#include "main/Schedule.h"
+#include "platform/Timer.h"
+
+namespace {
+
+// Read by the Timer through a plain function, so it lives here.
+long long virtualTick = 0;
+
+int readVirtualTick() {
+    return static_cast<int>(virtualTick);
+}
+
+} // namespace
+
+void FrameClock::install() {
+    Timer::setTickSource(&readVirtualTick);
+    virtualTick = 0;
+}
+
+void FrameClock::setTick(long long tick) {
+    virtualTick = tick;
+}
+
+long long FrameClock::tick() {
+    return virtualTick;
+}
+
+long long FrameClock::tickOf(long long frame) const {
+    return (frame * 1000 + fps / 2) / fps;
+}
+
+int FrameClock::slotOfTick(long long tick) {
+    // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
+    const float t = static_cast<float>(static_cast<int>(tick) * 0.001);
+    return Schedule::slotAt(t);
+}
+
+long long FrameClock::firstFrameOfSlot(long long frame) const {
+    const int slot = slotOfFrame(frame);
+    long long first = frame;
+    while (first > 0 && slotOfFrame(first - 1) == slot) {
+        --first;
+    }
+    return first;
+}
+
+long long FrameClock::frameAt(double seconds) const {
+    return std::llround(seconds * fps);
+}

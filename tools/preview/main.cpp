@@ -1,0 +1,25 @@
+// vorrel-preview: the demo in a window, to seek, pause and reload while working on it.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "Preview.h"
+#include "PreviewOptions.h"
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            printf("%s\n", PreviewOptions::usage());
+            return 0;
+        }
+    }
+    PreviewOptions options;
+    std::string error;
+    if (!options.parse(argc, argv, error)) {
+        fprintf(stderr, "vorrel-preview: %s (--help for the options)\n", error.c_str());
+        return 2;
+    }
+    // Heap-held and never deleted: like the demo, the process ends with its scenes alive.
+    Preview* preview = new Preview(options);
+    preview->run();
+}
