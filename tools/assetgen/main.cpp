@@ -10,8 +10,7 @@
 
 namespace {
 
-const char* const USAGE =
-    "usage: assetgen [--height N] <textures folder>\n       assetgen --icon SIZE FILE";
+const char* const USAGE = "usage: assetgen [--height N] <textures folder> | --icon SIZE FILE";
 
 // A whole number of lines the pictures can be made for, or 0.
 int parseHeight(const char* text) {

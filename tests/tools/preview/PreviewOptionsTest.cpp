@@ -57,7 +57,10 @@ TEST(PreviewOptions, BadInputGivesOneLineNamingIt) {
         {{"--loop", "1,2,3"}, "--loop needs two times"},
         {{"--loop", "20,10"}, "--loop 20,10 runs backwards"},
         {{"--loop", "10,10"}, "--loop 10,10 runs backwards"},
-        {{"--size", "1024x768"}, "unknown option '--size'"},
+        {{"--size", "1024x"}, "--size needs WIDTHxHEIGHT in pixels, each from 1 to 65536, not"},
+        {{"--size", "0x600"}, "--size needs WIDTHxHEIGHT"},
+        {{"--size", "800x-600"}, "--size needs WIDTHxHEIGHT"},
+        {{"--size", "65537x600"}, "--size needs WIDTHxHEIGHT"},
         {{"200"}, "unknown option '200'"},
     };
     for (const auto& c : cases) {
