@@ -58,6 +58,29 @@ expect_eq "$?" 1 "status when ffmpeg dies"
 expect_contains "$WORK/err.txt" "ffmpeg stopped taking frames" "message when ffmpeg dies"
 [ -z "$(ls "$WORK/dies")" ] || fail "left behind when ffmpeg died: $(ls "$WORK/dies")"
 
+# Ctrl-C and a TERM signal stop the capture on the way, leaving no video behind.
+for signal in INT TERM; do
+    mkdir -p "$WORK/stop-$signal"
+    "$CAPTURE" --from 26 --to 60 --video "$WORK/stop-$signal/demo.mp4" >"$WORK/out.txt" \
+        2>"$WORK/err.txt" &
+    capture=$!
+    for _ in $(seq 1 300); do
+        child_named "$capture" ffmpeg >/dev/null && break
+        sleep 0.1
+    done
+    sleep 1
+    kill -s "$signal" "$capture"
+    for _ in $(seq 1 300); do
+        kill -0 "$capture" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$capture" 2>/dev/null && { kill -9 "$capture"; fail "SIG$signal did not stop the capture"; }
+    wait "$capture"
+    expect_eq "$?" 130 "status after SIG$signal"
+    expect_contains "$WORK/err.txt" "vorrel-capture: stopped, no video written" "message after SIG$signal"
+    [ -z "$(ls "$WORK/stop-$signal")" ] || fail "left behind after SIG$signal: $(ls "$WORK/stop-$signal")"
+done
+
 # Up to 600 lines: BT.601 as smpte170m. The red bars on the marble, and the gold glyphs over
 # the credits' sky, where every pixel is a strong colour.
 check_h264_span 800x600 smpte170m 27 27.5

@@ -181,6 +181,24 @@ int Capture::writeFailed() {
     return 1;
 }
 
+bool Capture::stopRequested() {
+    SDL_Event event;
+    bool quit = false;
+    while (SDL_PollEvent(&event)) {
+        quit = quit || event.type == SDL_QUIT;
+    }
+    return quit;
+}
+
+int Capture::stopped() {
+    if (writer) {
+        std::string error;
+        writer->finish(error);
+    }
+    fprintf(stderr, "\nvorrel-capture: stopped%s\n", video ? ", no video written" : "");
+    return STOPPED;
+}
+
 void Capture::progress(long long done, long long total, bool last) {
     const auto now = std::chrono::steady_clock::now();
     if (!last && now - lastProgress < std::chrono::milliseconds(500)) {
@@ -219,6 +237,9 @@ int Capture::runSpan() {
     // Frames of the same slot before the span are drawn, unwritten: scenes set themselves up
     // on their first frame and some keep state from frame to frame.
     for (long long frame = first < end ? firstFrameOfSlot(first) : end; frame < end; ++frame) {
+        if (stopRequested()) {
+            return stopped();
+        }
         if (!drawFrame(frame)) {
             break;
         }
@@ -263,6 +284,9 @@ int Capture::runAt() {
         const long long target = clock.frameAt(times[i]);
         for (long long frame = catchUp.firstToDraw(firstFrameOfSlot(target), target);
              frame <= target; ++frame) {
+            if (stopRequested()) {
+                return stopped();
+            }
             if (!drawFrame(frame)) {
                 break;
             }

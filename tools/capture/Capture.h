@@ -24,8 +24,10 @@ class Capture {
     Capture(const Capture&) = delete;
     Capture& operator=(const Capture&) = delete;
 
-    // 0 when everything was written, 2 on bad input, 1 when writing failed on the way.
+    // 0 when everything was written, 2 on bad input, 1 when writing failed on the way,
+    // STOPPED after Ctrl-C or a TERM signal (the frames written so far stay, a video does not).
     int run();
+    static const int STOPPED = 130;
 
   private:
     // Checks the scene and that the outputs can be written; makes the frames folder.
@@ -44,6 +46,11 @@ class Capture {
     void startWriter();
     // Reports why the writer stopped; the status of a failed write.
     int writeFailed();
+    // Whether Ctrl-C or a TERM signal came: SDL turns them into a quit event, which only a
+    // look at the event queue sees.
+    static bool stopRequested();
+    // Ends the writer after a stop; the status of a stopped run.
+    int stopped();
     void progress(long long done, long long total, bool last);
 
     CaptureOptions options;
