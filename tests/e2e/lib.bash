@@ -52,7 +52,10 @@ at_exit() { # command
 start_xvfb() {
     local numberFile
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >"$numberFile.log" 2>&1 &
+    # -noreset: by default the server resets itself when its last client leaves, and a client
+    # that connects meanwhile (a loaded machine makes the reset slow) cannot open the display.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" \
+        >"$numberFile.log" 2>&1 &
     XVFB_PID=$!
     at_exit 'stop_demo'
     at_exit 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null'
@@ -75,34 +78,20 @@ start_xvfb() {
 
 # Starts the demo in an X window with the given arguments; sets DEMO_PID and DEMO_WINDOW.
 start_demo_window() {
-    local attempt
-    for attempt in 1 2; do
-        SDL_VIDEODRIVER=x11 "$DEMO" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt" &
-        DEMO_PID=$!
-        DEMO_WINDOW=""
-        for _ in $(seq 1 300); do
-            # A search fails outright when a window goes away while it looks (SDL makes
-            # short-lived ones as it starts): look again.
-            DEMO_WINDOW=$(xdotool search --name "^Vorrel Quisp$" 2>/dev/null | head -n 1)
-            [ -n "$DEMO_WINDOW" ] && return 0
-            kill -0 "$DEMO_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -0 "$DEMO_PID" 2>/dev/null && fail "the demo's window did not appear"
-        wait "$DEMO_PID"
-        local status=$? why
-        why=$(tail -n 5 "$WORK/err.txt")
-        kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server $DISPLAY was stopped from outside: $why"
-        # Seen now and then on a heavily loaded machine, cause unknown: SDL could not open the
-        # display. With our server still answering, one more start is a second connection; a
-        # fault of the demo's own fails the same way again.
-        if [ "$attempt" = 1 ] && echo "$why" | grep -q "x11 not available" &&
-            xdotool getmouselocation >/dev/null 2>&1; then
-            echo "note: the demo could not connect to $DISPLAY (status $status); starting it again"
-            continue
-        fi
-        fail "the demo ended with status $status before its window was seen: $why"
+    SDL_VIDEODRIVER=x11 "$DEMO" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt" &
+    DEMO_PID=$!
+    DEMO_WINDOW=""
+    for _ in $(seq 1 300); do
+        # A search fails outright when a window goes away while it looks (SDL makes
+        # short-lived ones as it starts): look again.
+        DEMO_WINDOW=$(xdotool search --name "^Vorrel Quisp$" 2>/dev/null | head -n 1)
+        [ -n "$DEMO_WINDOW" ] && return 0
+        kill -0 "$DEMO_PID" 2>/dev/null || break
+        sleep 0.1
     done
+    kill -0 "$DEMO_PID" 2>/dev/null && fail "the demo's window did not appear"
+    wait "$DEMO_PID"
+    fail "the demo ended with status $? before its window was seen: $(tail -n 5 "$WORK/err.txt")"
 }
 
 # Ends a demo this script started that is still running (a failed check left it behind).
