@@ -12,23 +12,11 @@ trap 'rm -rf "$WORK"' EXIT
 cd "$build/data" || fail "no data folder"
 
 # Bad video options: one line, status 2, and nothing under the name asked for.
-bad_video() { # expected-text file args...
-    local expected=$1 file=$2
-    shift 2
-    "$CAPTURE" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt"
-    expect_eq "$?" 2 "status for '$*'"
-    expect_contains "$WORK/err.txt" "$expected" "message for '$*'"
-    expect_eq "$(wc -l <"$WORK/err.txt")" 1 "one error line for '$*'"
-    if [ -n "$file" ] && ls "$file"* >/dev/null 2>&1; then
-        fail "'$*' left $(ls "$file"*)"
-    fi
-    return 0
-}
-bad_video "--lossless needs --video FILE.mkv" "" --lossless --to 1
-bad_video "--lossless needs --video FILE.mkv" "" --lossless --at 3 --frames "$WORK/at"
-bad_video "the video must be a .mkv file, not '$WORK/master.mp4'" "$WORK/master" \
+expect_refused "--lossless needs --video FILE.mkv" "" --lossless --to 1
+expect_refused "--lossless needs --video FILE.mkv" "" --lossless --at 3 --frames "$WORK/at"
+expect_refused "the video must be a .mkv file, not '$WORK/master.mp4'" "$WORK/master" \
     --lossless --video "$WORK/master.mp4" --to 1
-bad_video "the video must be a .mkv file, not '$WORK/master'" "$WORK/master" \
+expect_refused "the video must be a .mkv file, not '$WORK/master'" "$WORK/master" \
     --lossless --video "$WORK/master" --to 1
 
 # ffmpeg dying on the way: status 1, the reason, and nothing half-written left behind.
