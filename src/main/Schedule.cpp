@@ -7,7 +7,7 @@
 #include "scenes/Intro.h"
 #include "scenes/Preface.h"
 #include "scenes/Sex.h"
-#include "scenes/Spectrum.h"
+#include "scenes/SceneSpectrum.h"
 #include "scenes/Test.h"
 #include "scenes/Tunnel1.h"
 #include "scenes/Tunnel2.h"

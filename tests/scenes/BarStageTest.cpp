@@ -13,7 +13,7 @@
 #include "platform/Timer.h"
 #include "platform/sound/SoundSeams.h"
 #include "scenes/Intro.h"
-#include "scenes/Spectrum.h"
+#include "scenes/SceneSpectrum.h"
 #include "support/GLTest.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// The spectrum bars again, later in the show: the same scene as Intro in another slot.
+// The Spectrum scene: the spectrum bars again, later in the show, as Intro in another slot.
 #pragma once
 
 #include "scenes/Scene.h"

@@ -1,5 +1,5 @@
 // Spectrum draws the shared spectrum bars; its slot ends before the closing fade.
-#include "scenes/Spectrum.h"
+#include "scenes/SceneSpectrum.h"
 
 Spectrum::Spectrum(Timer* timer, Music* music) : bars(new BarStage(timer, music)) {}
 
