@@ -2,6 +2,7 @@
 # streams, colours and pixels held against the frames. Needs lib.bash, CAPTURE, WORK and build.
 
 YUV_DIFF="$build/tests/vq_yuv_diff"
+GPU_YUV="$build/tests/vq_gpu_yuv"
 
 # vorrel-capture over FROM..TO at SIZE (the default 800x600 passes no --size) into DIR: the PNG
 # frames in DIR/frames and the video FILE given; extra arguments go to the capture.
@@ -94,4 +95,26 @@ check_lossless_span() { # size from to
     bytes=$(ffmpeg -v error -i "$video" -map 0:a -f s16le - | wc -c)
     samples=$((last * 44100 / 60 - first * 44100 / 60))
     expect_eq "$((bytes / 4))" "$samples" "the master's stereo samples"
+}
+
+# The capture's GPU colour conversion of a span's middle PNG frame lies within 1 level, in each
+# plane, of ffmpeg's own conversion of that PNG (its scaler as the capture once used it), with
+# the matrix for 600 lines and the one for taller frames.
+check_gpu_colours() { # dir-of-a-checked-span from
+    local dir=$1 from=$2
+    local frames png lines tag
+    frames=$(ls "$dir/frames" | wc -l)
+    png=$(span_frame "$dir" "$from" $((frames / 2)))
+    for lines in 600 1080; do
+        tag=smpte170m
+        [ "$lines" = 600 ] || tag=bt709
+        ffmpeg -v error -y -i "$png" \
+            -vf "scale=out_color_matrix=$tag:out_range=tv:flags=bicubic+accurate_rnd,format=yuv420p" \
+            -f rawvideo "$dir/ffmpeg-$tag.yuv" || fail "ffmpeg cannot convert $png"
+        "$GPU_YUV" "$png" "$lines" "$dir/ffmpeg-$tag.yuv" >"$dir/gpu-$tag.txt" \
+            || fail "GPU conversion of $png: $(cat "$dir/gpu-$tag.txt")"
+        echo "GPU against ffmpeg at $from, matrix, Y U V: $(cat "$dir/gpu-$tag.txt")"
+        awk -v tag="$tag" '$1 == tag && $2 <= 1 && $3 <= 1 && $4 <= 1 { ok = 1 } END { exit !ok }' \
+            "$dir/gpu-$tag.txt" || fail "GPU conversion ($tag) of $png: $(cat "$dir/gpu-$tag.txt")"
+    done
 }

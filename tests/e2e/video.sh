@@ -76,6 +76,8 @@ done
 # the credits' sky, where every pixel is a strong colour.
 check_h264_span 800x600 smpte170m 27 27.5
 check_h264_span 800x600 smpte170m 229.5 230
+check_gpu_colours "$WORK/h264-800x600-27" 27
+check_gpu_colours "$WORK/h264-800x600-229.5" 229.5
 check_lossless_span 800x600 229.5 229.75
 
 # scripts/capture works from the 2160-line pictures whenever the output is taller than 600.

@@ -12,6 +12,7 @@
 
 #include "CatchUp.h"
 #include "FrameWriter.h"
+#include "VideoColour.h"
 #include "VideoEncoder.h"
 #include "main/Schedule.h"
 #include "platform/sound/SoundSeams.h"
@@ -158,9 +159,22 @@ bool Capture::drawFrame(long long frame) {
 
 void Capture::finishFrame(std::vector<uint8_t>* readInto) {
     if (readInto) {
-        // Its own line in the stats: the filter and the read-back grow with the frame's size.
-        const auto begin = std::chrono::steady_clock::now();
-        target.read(readInto->data());
+        // Their own lines in the stats: the filter, the conversion and the read-back grow with
+        // the frame's size.
+        auto begin = std::chrono::steady_clock::now();
+        const size_t rgbaBytes = writer ? writer->rgbaBytes() : readInto->size();
+        if (target.yuvBytes() > 0) {
+            target.convertYuv();
+            glFinish();
+            const auto converted = std::chrono::steady_clock::now();
+            stats.add("conversion",
+                      std::chrono::duration<double, std::milli>(converted - begin).count());
+            begin = converted;
+            target.readYuv(readInto->data() + rgbaBytes);
+        }
+        if (rgbaBytes > 0) {
+            target.read(readInto->data());
+        }
         stats.add("read-back", std::chrono::duration<double, std::milli>(
                                    std::chrono::steady_clock::now() - begin)
                                    .count());
@@ -170,7 +184,8 @@ void Capture::finishFrame(std::vector<uint8_t>* readInto) {
 
 void Capture::startWriter() {
     if (!options.framesDir.empty() || video) {
-        writer = new FrameWriter(options.framesDir, video, options.width, options.height);
+        writer = new FrameWriter(options.framesDir, video, options.width, options.height,
+                                 target.yuvBytes());
     }
 }
 
@@ -228,6 +243,12 @@ int Capture::runSpan() {
         // The output's height chooses the video's colour standard.
         if (!video->open(options.videoFile, options.fps, options.width, options.height,
                          options.lossless, track, audioFirst, audioEnd - audioFirst, error)) {
+            fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+            return 1;
+        }
+        // H.264 takes the frames converted to yuv420p on the GPU; the master keeps RGB.
+        const VideoColour colour = VideoColour::forHeight(options.height);
+        if (!options.lossless && !target.startYuv(colour.kr, colour.kb, error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
         }

@@ -4,10 +4,14 @@
 #include "PngWriter.h"
 #include "VideoEncoder.h"
 
-FrameWriter::FrameWriter(const std::string& framesDir, VideoEncoder* video, int width, int height)
+FrameWriter::FrameWriter(const std::string& framesDir, VideoEncoder* video, int width, int height,
+                         size_t yuvBytes)
     : framesDir(framesDir), video(video), width(width), height(height),
-      buffers(BUFFERS, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)), mutex(),
-      changed(), idle(), queue(), closing(false), failed(false), failure(), thread() {
+      rgbaSize(
+          framesDir.empty() && video && yuvBytes > 0 ? 0 : static_cast<size_t>(width) * height * 4),
+      videoOffset(yuvBytes > 0 ? rgbaSize : 0),
+      buffers(BUFFERS, std::vector<uint8_t>(rgbaSize + yuvBytes)), mutex(), changed(), idle(),
+      queue(), closing(false), failed(false), failure(), thread() {
     for (std::vector<uint8_t>& b : buffers) {
         idle.push_back(&b);
     }
@@ -87,7 +91,7 @@ bool FrameWriter::write(const Job& job) {
         failure = "cannot write frame " + std::to_string(job.frame) + " into '" + framesDir + "'";
         return false;
     }
-    if (video && !video->writeFrame(*job.buffer)) {
+    if (video && !video->writeFrame(job.buffer->data() + videoOffset)) {
         std::lock_guard<std::mutex> lock(mutex);
         failure = "ffmpeg stopped taking frames";
         return false;

@@ -16,8 +16,11 @@ class VideoEncoder;
 class FrameWriter {
   public:
     // Frames of width x height RGBA, rows bottom first; PNG files go into framesDir when it is
-    // not empty, and every frame to video when it is not null (not owned).
-    FrameWriter(const std::string& framesDir, VideoEncoder* video, int width, int height);
+    // not empty, and every frame to video when it is not null (not owned). With yuvBytes, the
+    // video takes the frame's yuv420p planes instead, held after the RGBA (which is then there
+    // only for the PNG files).
+    FrameWriter(const std::string& framesDir, VideoEncoder* video, int width, int height,
+                size_t yuvBytes = 0);
     // Waits for what is queued (see finish).
     ~FrameWriter();
 
@@ -32,6 +35,10 @@ class FrameWriter {
     // Waits until every queued frame is written and stops the thread; false with the reason
     // when a write failed (the frames after it are dropped).
     bool finish(std::string& error);
+
+    // Where in a buffer the RGBA frame ends and the yuv420p planes begin; 0 when only the
+    // planes are wanted.
+    size_t rgbaBytes() const { return rgbaSize; }
 
     // Frames held at most: one being read back, the rest queued or being written.
     static constexpr int BUFFERS = 4;
@@ -50,6 +57,8 @@ class FrameWriter {
     VideoEncoder* const video;
     const int width;
     const int height;
+    const size_t rgbaSize;
+    const size_t videoOffset; // where the frame the video takes begins in a buffer
     std::vector<std::vector<uint8_t>> buffers;
 
     std::mutex mutex;

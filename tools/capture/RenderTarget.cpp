@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "YuvConverter.h"
+
 namespace {
 
 // Each output pixel is the mean of its factor x factor block of the picture; fixed-function
@@ -79,7 +81,8 @@ GLenum attachmentOf(GLenum depthFormat) {
 
 RenderTarget::RenderTarget()
     : width(0), height(0), ssaa(1), region{0, 0, 0, 0}, frameFbo(0), frameColour(0), pictureFbo(0),
-      pictureColour(0), depthStencil(0), program(0), packInvert(false), flipRow() {}
+      pictureColour(0), depthStencil(0), program(0), packInvert(false), filtered(false),
+      yuv(nullptr), flipRow() {}
 
 RenderTarget::~RenderTarget() {
     destroy();
@@ -239,6 +242,7 @@ bool RenderTarget::buildDownsample(std::string& error) {
 }
 
 void RenderTarget::bind() {
+    filtered = false;
     glBindFramebuffer(GL_FRAMEBUFFER, ssaa > 1 ? pictureFbo : frameFbo);
     RenderScale::scissor(0, 0, RenderScale::WIDTH, RenderScale::HEIGHT);
     glEnable(GL_SCISSOR_TEST);
@@ -277,10 +281,39 @@ void RenderTarget::downsample() {
     glPopAttrib(); // the texture binding, the matrix mode, the viewport, the enables
 }
 
-void RenderTarget::read(uint8_t* into) {
-    if (ssaa > 1) {
+void RenderTarget::filterOnce() {
+    if (ssaa > 1 && !filtered) {
         downsample();
     }
+    filtered = true;
+}
+
+bool RenderTarget::startYuv(float kr, float kb, std::string& error) {
+    delete yuv;
+    yuv = new YuvConverter();
+    if (!yuv->create(width, height, kr, kb, error)) {
+        delete yuv;
+        yuv = nullptr;
+        return false;
+    }
+    return true;
+}
+
+size_t RenderTarget::yuvBytes() const {
+    return yuv ? yuv->bytes() : 0;
+}
+
+void RenderTarget::convertYuv() {
+    filterOnce();
+    yuv->convert(frameFbo);
+}
+
+void RenderTarget::readYuv(uint8_t* into) {
+    yuv->read(into);
+}
+
+void RenderTarget::read(uint8_t* into) {
+    filterOnce();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // Turned over: rows bottom first, as a window's frame reads back. Mesa turns them over as
@@ -305,6 +338,8 @@ void RenderTarget::read(uint8_t* into) {
 }
 
 void RenderTarget::destroy() {
+    delete yuv;
+    yuv = nullptr;
     if (!frameFbo && !frameColour && !depthStencil) {
         return; // nothing built, perhaps no context at all
     }

@@ -13,4 +13,7 @@ class VideoColour {
     const char* space;
     const char* primaries;
     const char* transfer;
+    // The matrix's luma weights of red and blue (green takes the rest).
+    float kr;
+    float kb;
 };

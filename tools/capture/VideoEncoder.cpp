@@ -60,7 +60,7 @@ void put32(FILE* f, unsigned v) {
 
 } // namespace
 
-VideoEncoder::VideoEncoder() : pid(-1), pipeFd(-1), target(), partial(), wavPath() {}
+VideoEncoder::VideoEncoder() : pid(-1), pipeFd(-1), frameBytes(0), target(), partial(), wavPath() {}
 
 VideoEncoder::~VideoEncoder() {
     abort();
@@ -139,10 +139,8 @@ std::vector<std::string> VideoEncoder::encodeArguments(int height, bool lossless
         args.insert(args.end(), {"-coder", "1", "-slices", "4", "-slicecrc", "1"});
         args.insert(args.end(), {"-colorspace", "rgb", "-color_range", "pc", "-c:a", "flac"});
     } else {
-        // Rows come bottom first: flipped, then converted with the matrix the tags name.
-        const std::string convert = std::string("vflip,scale=out_color_matrix=") + colour.matrix +
-                                    ":out_range=tv:flags=bicubic+accurate_rnd,format=yuv420p";
-        args = {"-vf", convert, "-c:v", "libx264", "-preset", H264_PRESET, "-crf", "18"};
+        // Converted already, with the matrix the tags name: ffmpeg's scaler has nothing to do.
+        args = {"-pix_fmt", "yuv420p", "-c:v", "libx264", "-preset", H264_PRESET, "-crf", "18"};
         args.insert(args.end(), {"-colorspace", colour.space, "-color_range", "tv"});
         args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
         const std::string ext = extensionOf(file);
@@ -171,10 +169,14 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
         abort();
         return false;
     }
-    // Raw RGBA frames on the pipe, the sound from the WAV.
+    // Raw frames on the pipe, the sound from the WAV.
     std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y"};
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    args.insert(args.end(), {"-f", "rawvideo", "-pix_fmt", "rgba", "-video_size", size});
+    const char* format = lossless ? "rgba" : "yuv420p";
+    frameBytes = lossless ? static_cast<size_t>(width) * height * 4
+                          : static_cast<size_t>(width) * height +
+                                2 * (static_cast<size_t>(width / 2) * (height / 2));
+    args.insert(args.end(), {"-f", "rawvideo", "-pix_fmt", format, "-video_size", size});
     args.insert(args.end(), {"-framerate", std::to_string(fps), "-i", "pipe:0"});
     args.insert(args.end(), {"-i", wavPath, "-map", "0:v", "-map", "1:a"});
     for (const std::string& a : encodeArguments(height, lossless, file)) {
@@ -207,9 +209,9 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
     return true;
 }
 
-bool VideoEncoder::writeFrame(const std::vector<uint8_t>& rgba) {
-    const uint8_t* data = rgba.data();
-    size_t left = rgba.size();
+bool VideoEncoder::writeFrame(const uint8_t* frame) {
+    const uint8_t* data = frame;
+    size_t left = frameBytes;
     while (left > 0) {
         const ssize_t n = write(pipeFd, data, left);
         if (n < 0 && errno == EINTR) {

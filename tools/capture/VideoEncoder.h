@@ -24,24 +24,27 @@ class VideoEncoder {
     static constexpr const char* H264_PRESET = "superfast";
 
     // Writes the track's frames [audioFirst, audioFirst + audioFrames) as WAV (silence where
-    // there is no track) and starts ffmpeg reading width x height RGBA frames from a pipe.
+    // there is no track) and starts ffmpeg reading width x height frames from a pipe: RGBA
+    // rows bottom first for the lossless master, yuv420p planes rows top first (converted
+    // with the matrix VideoColour gives for the height) for H.264.
     bool open(const std::string& file, int fps, int width, int height, bool lossless,
               const Track* track, long long audioFirst, long long audioFrames, std::string& error);
-    // One frame, rows bottom first as OpenGL reads them.
-    bool writeFrame(const std::vector<uint8_t>& rgba);
+    // One frame in the format open named.
+    bool writeFrame(const uint8_t* frame);
     // Closes the pipe, waits for ffmpeg, and moves the finished file into place.
     bool finish(std::string& error);
     void abort();
 
   private:
-    // ffmpeg's options for the output: H.264 (CRF 18, yuv420p, colours converted and tagged
-    // by the height alone, see VideoColour) and AAC; or, lossless, FFV1 RGB and FLAC.
+    // ffmpeg's options for the output: H.264 (CRF 18, yuv420p as it comes, tagged by the
+    // height alone, see VideoColour) and AAC; or, lossless, FFV1 RGB and FLAC.
     static std::vector<std::string> encodeArguments(int height, bool lossless,
                                                     const std::string& file);
     bool writeWav(const Track* track, long long first, long long frames, std::string& error);
 
     pid_t pid;
     int pipeFd;
+    size_t frameBytes;
     std::string target;
     std::string partial;
     std::string wavPath;

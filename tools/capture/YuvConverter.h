@@ -1,0 +1,54 @@
+// Turns a captured RGB frame into yuv420p on the GPU, so that 1.5 bytes a pixel come back.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Limited range (Y 16 to 235, chroma 16 to 240) with the luma weights given. The planes are
+// those ffmpeg's scaler made from the same RGB frame (bicubic, accurate rounding), within a
+// level: each chroma sample is the mean of a pair of pixels across, filtered down the rows
+// with the scaler's bicubic (8 taps, the edge rows repeated).
+class YuvConverter {
+  public:
+    YuvConverter();
+    // Deletes the OpenGL objects; needs the context still current.
+    ~YuvConverter();
+
+    YuvConverter(const YuvConverter&) = delete;
+    YuvConverter& operator=(const YuvConverter&) = delete;
+
+    // For width x height frames (both even) and the luma weights kr, kb of the matrix. Needs a
+    // current context; false with a one-line reason when the driver cannot hold the planes,
+    // and then nothing is left built.
+    bool create(int width, int height, float kr, float kb, std::string& error);
+
+    // Converts the frame in colour attachment 0 of sourceFbo (its top row at row 0). Leaves
+    // every OpenGL state as it found it, the framebuffer bindings included.
+    void convert(GLuint sourceFbo);
+    // Reads the planes of the last conversion into `into`, bytes() long: Y, then U, then V,
+    // rows top first, as ffmpeg's rawvideo yuv420p takes them.
+    void read(uint8_t* into);
+
+    size_t bytes() const;
+    static size_t bytesOf(int width, int height);
+
+  private:
+    bool buildProgram(GLuint& into, const char* source, std::string& error);
+    // A framebuffer of count single-channel targets of the given size.
+    bool buildPlanes(GLuint& fbo, GLuint* colours, int count, int w, int h, std::string& error);
+    void destroy();
+
+    int width;
+    int height;
+    GLuint sourceTexture; // the frame, copied where the shaders can read it
+    GLuint sourceFbo;
+    GLuint lumaFbo;
+    GLuint lumaColour;
+    GLuint chromaFbo;       // U and V drawn together: they read the same pixels
+    GLuint chromaColour[2]; // U, V
+    GLuint lumaProgram;
+    GLuint chromaProgram;
+};
