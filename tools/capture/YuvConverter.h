@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Limited range (Y 16 to 235, chroma 16 to 240) with the luma weights given. The planes are
 // those ffmpeg's scaler made from the same RGB frame (bicubic, accurate rounding), within a
@@ -36,19 +37,26 @@ class YuvConverter {
     static size_t bytesOf(int width, int height);
 
   private:
+    // Rows are padded to whole blocks of eight pixels across.
+    // Texels across each plane: eight luma levels, or four chroma samples, each.
+    int chromaColumns() const;
+    bool buildTargets(std::string& error);
     bool buildProgram(GLuint& into, const char* source, std::string& error);
-    // A framebuffer of count single-channel targets of the given size.
-    bool buildPlanes(GLuint& fbo, GLuint* colours, int count, int w, int h, std::string& error);
+    bool complete(std::string& error);
+    void readPlane(GLenum format, GLenum type, int texelBytes, int columns, int rows, int rowBytes,
+                   uint8_t* into);
     void destroy();
 
     int width;
     int height;
-    GLuint sourceTexture; // the frame, copied where the shaders can read it
-    GLuint sourceFbo;
+    GLuint sourceBuffer; // the frame, copied where the first pass fetches it
+    GLuint sourceTexture;
     GLuint lumaFbo;
     GLuint lumaColour;
-    GLuint chromaFbo;       // U and V drawn together: they read the same pixels
-    GLuint chromaColour[2]; // U, V
+    GLuint pairsTexture; // the pairs' U and V, for the second pass
+    GLuint chromaFbo;    // U and V drawn together: they read the same pixels
+    GLuint chromaColour[2];
     GLuint lumaProgram;
     GLuint chromaProgram;
+    std::vector<uint8_t> padded; // a plane's rows as read, when its width is not whole texels
 };
