@@ -50,6 +50,64 @@ void BM_IntroFrameFading(benchmark::State& state) {
     introFrame(state, 63.0f);
 }
 
+// The fill-rate floor: n full-screen quads at 800 x 600, blended as the bar scenes' floor and
+// overlay are (source alpha over what is there), textured or not, nothing else drawn. The bar
+// scenes cover the screen about twice; beside their frame times this shows how far they are
+// from what llvmpipe can fill.
+void BM_FullScreenBlendedQuads(benchmark::State& state) {
+    gltest::openDisplay();
+    const int quads = static_cast<int>(state.range(0));
+    const bool textured = state.range(1) != 0;
+    GLuint texture = 0;
+    if (textured) {
+        static unsigned char texels[256 * 256 * 4];
+        for (size_t i = 0; i < sizeof(texels); ++i) {
+            texels[i] = static_cast<unsigned char>(i * 7);
+        }
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+        glEnable(GL_TEXTURE_2D);
+    }
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBegin(GL_QUADS);
+        for (int q = 0; q < quads; ++q) {
+            glColor4f(0.2f, 0.4f, 0.8f, 0.5f);
+            glTexCoord2f(0.0f, 0.0f);
+            glVertex2f(-1.0f, -1.0f);
+            glTexCoord2f(1.0f, 0.0f);
+            glVertex2f(1.0f, -1.0f);
+            glTexCoord2f(1.0f, 1.0f);
+            glVertex2f(1.0f, 1.0f);
+            glTexCoord2f(0.0f, 1.0f);
+            glVertex2f(-1.0f, 1.0f);
+        }
+        glEnd();
+        glFinish();
+    }
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    if (textured) {
+        glDisable(GL_TEXTURE_2D);
+        glDeleteTextures(1, &texture);
+    }
+}
+
+BENCHMARK(BM_FullScreenBlendedQuads)
+    ->ArgsProduct({{1, 2, 3}, {0, 1}})
+    ->ArgNames({"quads", "textured"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IntroFrameShot1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IntroFrameShot5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IntroFrameFading)->Unit(benchmark::kMillisecond);

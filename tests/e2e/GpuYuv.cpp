@@ -90,6 +90,11 @@ int main(int argc, char** argv) {
     std::vector<unsigned char> planes(converter.bytes());
     converter.convert(fbo);
     converter.read(planes.data());
+    const GLenum glError = glGetError();
+    if (glError != GL_NO_ERROR) {
+        fprintf(stderr, "vq_gpu_yuv: the conversion left OpenGL error 0x%04x\n", glError);
+        return 1;
+    }
 
     const size_t luma = static_cast<size_t>(w) * h;
     const size_t chroma = static_cast<size_t>(w / 2) * (h / 2);

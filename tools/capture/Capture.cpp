@@ -3,6 +3,9 @@
 
 #include <GL/gl.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 #include <unistd.h>
 
 #include <algorithm>
@@ -55,6 +58,25 @@ std::string folderOf(const std::string& file) {
     const size_t slash = file.find_last_of('/');
     return slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
 }
+
+#ifndef _WIN32
+double seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+}
+
+// Processor time (user and system) of this process, its rasteriser threads included, and of
+// the encoder once it has ended: where a capture's time goes.
+void printProcessorTimes() {
+    struct rusage self, children;
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &children);
+    printf("processor: capture %.2f s, encoder %.2f s\n",
+           seconds(self.ru_utime) + seconds(self.ru_stime),
+           seconds(children.ru_utime) + seconds(children.ru_stime));
+}
+#else
+void printProcessorTimes() {}
+#endif
 
 } // namespace
 
@@ -357,6 +379,7 @@ int Capture::run() {
     }
     if (options.stats) {
         stats.print(stdout);
+        printProcessorTimes();
     }
     return status;
 }

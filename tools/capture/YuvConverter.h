@@ -26,9 +26,9 @@ class YuvConverter {
     // and then nothing is left built.
     bool create(int width, int height, float kr, float kb, std::string& error);
 
-    // Converts the frame in colour attachment 0 of sourceFbo (its top row at row 0). Leaves
-    // every OpenGL state as it found it, the framebuffer bindings included.
-    void convert(GLuint sourceFbo);
+    // Converts the frame in colour attachment 0 of frameFbo (RGBA8, its top row at row 0).
+    // Leaves every OpenGL state as it found it, the framebuffer bindings included.
+    void convert(GLuint frameFbo);
     // Reads the planes of the last conversion into `into`, bytes() long: Y, then U, then V,
     // rows top first, as ffmpeg's rawvideo yuv420p takes them.
     void read(uint8_t* into);
