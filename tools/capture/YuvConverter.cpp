@@ -15,20 +15,21 @@ namespace {
 const char* const LUMA = R"(#version 140
 uniform usamplerBuffer frame;
 uniform int rowTexels;
-uniform vec3 weights;
-uniform vec3 blue;
+uniform vec3 weights; // luma levels an RGB level
+uniform vec3 blue;    // U, V of an RGB level, in 1/16384 of the full swing
 uniform vec3 red;
 out uvec2 luma;
 out uvec4 pairs;
 vec3 rgb(uint pixel) {
-    return vec3(uvec3(pixel, pixel >> 8u, pixel >> 16u) & 255u) / 255.0;
+    return vec3(uvec3(pixel, pixel >> 8u, pixel >> 16u) & 255u);
 }
+// Converting a positive value to unsigned rounds it down: + 0.5 rounds to the nearest.
 uint levels(mat4x3 four) {
-    uvec4 l = uvec4(floor(16.0 + 219.0 * (weights * four) + 0.5));
+    uvec4 l = uvec4(weights * four + 16.5);
     return l.x | (l.y << 8u) | (l.z << 16u) | (l.w << 24u);
 }
 uvec4 toFixed(vec4 v) {
-    return uvec4(floor(v * 16384.0 + 32768.5));
+    return uvec4(v + 32768.5);
 }
 void main() {
     ivec2 p = ivec2(gl_FragCoord.xy);
@@ -55,11 +56,12 @@ vec4 u;
 vec4 v;
 void add(float weight, int y) {
     uvec4 four = texelFetch(pairs, ivec2(int(gl_FragCoord.x), clamp(y, 0, lastRow)), 0);
-    u += weight * (vec4(four & 65535u) - 32768.0);
-    v += weight * (vec4(four >> 16u) - 32768.0);
+    u += weight * vec4(four & 65535u);
+    v += weight * vec4(four >> 16u);
 }
+// The taps add up to 1: the fixed point's offset comes off once, after the filter.
 vec4 level(vec4 c) {
-    return clamp(floor(128.0 + 112.0 / 16384.0 * c + 0.5), 0.0, 255.0) / 255.0;
+    return clamp(floor(128.0 + 112.0 / 16384.0 * (c - 32768.0) + 0.5), 0.0, 255.0) / 255.0;
 }
 void main() {
     int y = int(gl_FragCoord.y) * 2;
@@ -242,13 +244,16 @@ bool YuvConverter::create(int newWidth, int newHeight, float kr, float kb, std::
     }
 
     const float kg = 1.0f - kr - kb;
-    // B - Y and R - Y, each scaled to span -0.5 to 0.5.
-    const float blueScale = 0.5f / (1.0f - kb);
-    const float redScale = 0.5f / (1.0f - kr);
+    // Luma spans 219 levels; B - Y and R - Y, each scaled to span -0.5 to 0.5, are kept in
+    // 1/16384 steps: for an RGB level (0 to 255) in, all scaled by 1/255.
+    const float lumaScale = 219.0f / 255.0f;
+    const float blueScale = 0.5f / (1.0f - kb) * 16384.0f / 255.0f;
+    const float redScale = 0.5f / (1.0f - kr) * 16384.0f / 255.0f;
     glUseProgram(lumaProgram);
     glUniform1i(glGetUniformLocation(lumaProgram, "frame"), 0);
     glUniform1i(glGetUniformLocation(lumaProgram, "rowTexels"), chromaColumns() * 2);
-    glUniform3f(glGetUniformLocation(lumaProgram, "weights"), kr, kg, kb);
+    glUniform3f(glGetUniformLocation(lumaProgram, "weights"), kr * lumaScale, kg * lumaScale,
+                kb * lumaScale);
     glUniform3f(glGetUniformLocation(lumaProgram, "blue"), -kr * blueScale, -kg * blueScale,
                 (1.0f - kb) * blueScale);
     glUniform3f(glGetUniformLocation(lumaProgram, "red"), (1.0f - kr) * redScale, -kg * redScale,
