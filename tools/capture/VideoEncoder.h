@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class Track;
+class Music;
 
 class VideoEncoder {
   public:
@@ -26,7 +26,7 @@ class VideoEncoder {
     // Writes the track's frames [audioFirst, audioFirst + audioFrames) as WAV (silence where
     // there is no track) and starts ffmpeg reading width x height RGBA frames from a pipe.
     bool open(const std::string& file, int fps, int width, int height, bool lossless,
-              const Track* track, long long audioFirst, long long audioFrames, std::string& error);
+              const Music* music, long long audioFirst, long long audioFrames, std::string& error);
     // One frame, rows bottom first as OpenGL reads them.
     bool writeFrame(const std::vector<uint8_t>& rgba);
     // Closes the pipe, waits for ffmpeg, and moves the finished file into place.
@@ -38,7 +38,7 @@ class VideoEncoder {
     // by the height alone, see VideoColour) and AAC; or, lossless, FFV1 RGB and FLAC.
     static std::vector<std::string> encodeArguments(int height, bool lossless,
                                                     const std::string& file);
-    bool writeWav(const Track* track, long long first, long long frames, std::string& error);
+    bool writeWav(const Music* music, long long first, long long frames, std::string& error);
 
     pid_t pid;
     int pipeFd;
