@@ -62,7 +62,8 @@ const char* FMOD_ErrorString(int code) {
 }
 
 Music::Music() : song(nullptr), sample(nullptr), mode(-1) {
-    // The version the demo was made for is the one the layer implements.
+    // A warning only: with our layer the versions are equal and the line is never printed, but
+    // a build against an older layer would say so, as the demo always has.
     if (FSOUND_GetVersion() < FMOD_VERSION) {
         std::cout << "Du bruker feil version av fmod-lib (.so/.dll). Du skulle brukt fmod "
                   << FMOD_VERSION << std::endl;

@@ -89,11 +89,16 @@ TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
     // Backwards through the timeline, each slot fresh.
     expectCaptureFrame("250.5");
     expectCaptureFrame("228");
-    // Back within a slot: the scroller must start again from the slot's first frame.
+    // Back within a slot: the scroller must start again from the slot's first frame, with a
+    // scene made anew.
+    const Scene* const creds = timeline.scenes[6];
     expectCaptureFrame("227.5");
-    // On within the row: only the frames after the last one drawn.
+    EXPECT_NE(timeline.scenes[6], creds);
+    // On within the row: only the frames after the last one drawn, the same scene.
+    const Scene* const row = timeline.scenes[6];
     expectCaptureFrame("228");
     EXPECT_EQ(stepper->framesDrawn(), 30);
+    EXPECT_EQ(timeline.scenes[6], row);
     // The same frame again draws nothing.
     EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(228.0)));
     EXPECT_EQ(stepper->framesDrawn(), 0);
@@ -125,6 +130,9 @@ TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
         EXPECT_TRUE(readFile(dir + "/entered.png") == readFile(dir + "/capture/t-226.000.png"))
             << "play into a slot drawn before differs from vorrel-capture --at 226";
     }
+    // The end has no frame: nothing is drawn there.
+    EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(266.0)));
+    EXPECT_FALSE(stepper->drawAt(266000));
     // Every scene made anew: the tunnels' clocks start at tick 0 again.
     stepper->remakeAll();
     expectCaptureFrame("195.5");
