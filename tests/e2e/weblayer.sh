@@ -37,5 +37,5 @@ images="$build/tests/weblayer-images"
 rm -rf "$images"
 mkdir -p "$images"
 "$build/tests/vq_layer_reference" "$WORK/page.html" --images "$images" ||
-    fail "a scene differs beyond its bounds (frames in $images)"
+    fail "the page differs from the desktop beyond the bounds above (frames in $images)"
 echo "PASS"

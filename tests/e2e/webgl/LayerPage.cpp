@@ -62,5 +62,28 @@ int main() {
             document.title = 'layer done';
         },
         out.c_str());
+
+    // A quad left batched when the task ends, as a main loop that never calls glFlush leaves
+    // its last one: the layer draws it before the page composites. Read just before that.
+    resetLayerState();
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
+    glBegin(GL_QUADS);
+    glColor3f(1.0f, 0.0f, 1.0f);
+    glVertex2f(0.25f, 0.25f);
+    glVertex2f(0.75f, 0.25f);
+    glVertex2f(0.75f, 0.75f);
+    glVertex2f(0.25f, 0.75f);
+    glEnd();
+    EM_ASM(
+        {
+            queueMicrotask(function() {
+                var px = new Uint8Array(4);
+                GLctx.readPixels($0, $1, 1, 1, GLctx.RGBA, GLctx.UNSIGNED_BYTE, px);
+                document.getElementById('frames').textContent +=
+                    'unflushed ' + px[0] + ' ' + px[1] + ' ' + px[2] + '\n';
+            });
+        },
+        LAYER_WIDTH / 2, LAYER_HEIGHT / 2);
     return 0;
 }

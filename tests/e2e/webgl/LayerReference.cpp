@@ -34,6 +34,7 @@ struct PageResult {
     std::map<std::string, Rgb> frames;
     std::map<std::string, unsigned> errors;
     std::string errorSequence;
+    std::string unflushed; // the centre of a quad the page never flushed, read as it composites
 };
 
 int hexValue(char c) {
@@ -65,6 +66,8 @@ bool readPage(const char* path, PageResult& page) {
             page.errors[name] = error;
         } else if (line.compare(0, 7, "errors ") == 0) {
             page.errorSequence = line.substr(7);
+        } else if (line.compare(0, 10, "unflushed ") == 0) {
+            page.unflushed = line.substr(10);
         }
     }
     return !page.frames.empty();
@@ -168,6 +171,8 @@ int main(int argc, char** argv) {
     }
     printf("errors read: desktop %s, browser %s\n", sequence.c_str(), page.errorSequence.c_str());
     ok = ok && sequence == page.errorSequence;
+    printf("a batch left at the task's end: %s (magenta: 255 0 255)\n", page.unflushed.c_str());
+    ok = ok && page.unflushed == "255 0 255";
     SDL_Quit();
     return ok ? 0 : 1;
 }
