@@ -13,7 +13,8 @@ DrawVertex plain(const ImmediateVertex& v) {
     }
     d.side = 0.0f;
     for (int i = 0; i < 4; ++i) {
-        d.color[i] = v.color[i];
+        const float c = v.color[i] < 0.0f ? 0.0f : (v.color[i] > 1.0f ? 1.0f : v.color[i]);
+        d.color[i] = static_cast<unsigned char>(c * 255.0f + 0.5f);
     }
     d.texcoord[0] = v.texcoord[0];
     d.texcoord[1] = v.texcoord[1];
@@ -29,27 +30,19 @@ DrawVertex lineCorner(const ImmediateVertex& v, const ImmediateVertex& other, fl
     return d;
 }
 
-// Two triangles over a segment; both ends move to the same side, so the quad never twists.
+// A segment's quad; both ends move to the same side, so the quad never twists.
 void segment(const ImmediateVertex& a, const ImmediateVertex& b, std::vector<DrawVertex>& out) {
-    const DrawVertex a0 = lineCorner(a, b, -1.0f);
-    const DrawVertex a1 = lineCorner(a, b, 1.0f);
-    const DrawVertex b0 = lineCorner(b, a, -1.0f);
-    const DrawVertex b1 = lineCorner(b, a, 1.0f);
-    out.push_back(a0);
-    out.push_back(a1);
-    out.push_back(b1);
-    out.push_back(a0);
-    out.push_back(b1);
-    out.push_back(b0);
+    out.push_back(lineCorner(a, b, -1.0f));
+    out.push_back(lineCorner(a, b, 1.0f));
+    out.push_back(lineCorner(b, a, 1.0f));
+    out.push_back(lineCorner(b, a, -1.0f));
 }
 
-// A quad a b c d (in drawing order) as triangles a b c and a c d: the winding stays the quad's.
+// A quad's corners in drawing order; its triangles a b c and a c d keep the quad's winding.
 void quad(const ImmediateVertex& a, const ImmediateVertex& b, const ImmediateVertex& c,
           const ImmediateVertex& d, std::vector<DrawVertex>& out) {
     out.push_back(plain(a));
     out.push_back(plain(b));
-    out.push_back(plain(c));
-    out.push_back(plain(a));
     out.push_back(plain(c));
     out.push_back(plain(d));
 }
@@ -59,9 +52,10 @@ void quad(const ImmediateVertex& a, const ImmediateVertex& b, const ImmediateVer
 PrimitiveAssembler::Kind PrimitiveAssembler::kindOf(unsigned mode) {
     switch (mode) {
     case GL_TRIANGLES:
+        return TRIANGLES;
     case GL_QUADS:
     case GL_QUAD_STRIP:
-        return TRIANGLES;
+        return QUADS;
     case GL_LINES:
     case GL_LINE_STRIP:
     case GL_LINE_LOOP:

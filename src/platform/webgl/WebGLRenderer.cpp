@@ -1,6 +1,7 @@
 // The fixed-function pipeline the demo uses, as one GLSL ES program over WebGL.
 #include "WebGLRenderer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 
@@ -31,7 +32,7 @@ varying float v_fogDepth;
 void main() {
     vec4 eye = u_modelview * vec4(a_position, 1.0);
     vec4 clip = u_projection * eye;
-    v_color = clamp(a_color, 0.0, 1.0);
+    v_color = a_color;
     v_texcoord = a_texcoord;
     gl_PointSize = u_pointSize;
     if (u_lineWidth > 0.0) {
@@ -119,21 +120,38 @@ GLuint compile(GLenum type, const char* source) {
     return shader;
 }
 
-void attribute(Attribute index, int components, size_t offset) {
-    emscripten_glEnableVertexAttribArray(index);
-    emscripten_glVertexAttribPointer(index, components, GL_FLOAT, GL_FALSE, sizeof(DrawVertex),
-                                     reinterpret_cast<const void*>(offset));
+// Quads drawn by one indexed call: 16-bit indices reach 65536 corners.
+const int QUADS_A_CALL = 16384;
+
+// Points the attributes at the vertices from the given one on, in the bound buffer.
+void pointAttributes(size_t first) {
+    const size_t base = first * sizeof(DrawVertex);
+    const GLsizei stride = sizeof(DrawVertex);
+    const auto at = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
+    emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, position)));
+    emscripten_glVertexAttribPointer(OTHER, 3, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, other)));
+    emscripten_glVertexAttribPointer(SIDE, 1, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, side)));
+    emscripten_glVertexAttribPointer(COLOR, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                                     at(offsetof(DrawVertex, color)));
+    emscripten_glVertexAttribPointer(TEXCOORD, 2, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, texcoord)));
 }
 
 } // namespace
 
 WebGLRenderer::WebGLRenderer()
-    : program(0), buffer(0), bufferBytes(0), failed(false), projectionAt(-1), modelviewAt(-1),
-      viewportAt(-1), lineWidthAt(-1), pointSizeAt(-1), texturingAt(-1), pointsAt(-1),
-      samplerAt(-1), fogModeAt(-1), fogStartAt(-1), fogScaleAt(-1), fogDensityAt(-1),
+    : program(0), buffer(0), quadIndices(0), bufferBytes(0), failed(false), projectionAt(-1),
+      modelviewAt(-1), viewportAt(-1), lineWidthAt(-1), pointSizeAt(-1), texturingAt(-1),
+      pointsAt(-1), samplerAt(-1), fogModeAt(-1), fogStartAt(-1), fogScaleAt(-1), fogDensityAt(-1),
       fogColorAt(-1) {}
 
 WebGLRenderer::~WebGLRenderer() {
+    if (quadIndices) {
+        emscripten_glDeleteBuffers(1, &quadIndices);
+    }
     if (buffer) {
         emscripten_glDeleteBuffers(1, &buffer);
     }
@@ -179,11 +197,26 @@ bool WebGLRenderer::setUp() {
 
     emscripten_glGenBuffers(1, &buffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    attribute(POSITION, 3, offsetof(DrawVertex, position));
-    attribute(OTHER, 3, offsetof(DrawVertex, other));
-    attribute(SIDE, 1, offsetof(DrawVertex, side));
-    attribute(COLOR, 4, offsetof(DrawVertex, color));
-    attribute(TEXCOORD, 2, offsetof(DrawVertex, texcoord));
+    for (GLuint i = 0; i < 5; ++i) {
+        emscripten_glEnableVertexAttribArray(i);
+    }
+    // Quad k of a call is corners 4k .. 4k + 3, as triangles (0 1 2) and (0 2 3).
+    std::vector<unsigned short> indices(QUADS_A_CALL * 6);
+    for (int k = 0; k < QUADS_A_CALL; ++k) {
+        const unsigned short corner = static_cast<unsigned short>(4 * k);
+        const unsigned short quad[6] = {corner,
+                                        static_cast<unsigned short>(corner + 1),
+                                        static_cast<unsigned short>(corner + 2),
+                                        corner,
+                                        static_cast<unsigned short>(corner + 2),
+                                        static_cast<unsigned short>(corner + 3)};
+        std::copy(quad, quad + 6, &indices[static_cast<size_t>(k) * 6]);
+    }
+    emscripten_glGenBuffers(1, &quadIndices);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadIndices);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(indices.size() * sizeof(indices[0])),
+                            indices.data(), GL_STATIC_DRAW);
     return true;
 }
 
@@ -223,8 +256,19 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
     if (uncull) {
         emscripten_glDisable(GL_CULL_FACE);
     }
-    emscripten_glDrawArrays(kind == PrimitiveAssembler::POINTS ? GL_POINTS : GL_TRIANGLES, 0,
-                            static_cast<GLsizei>(vertices.size()));
+    if (kind == PrimitiveAssembler::QUADS || kind == PrimitiveAssembler::LINES) {
+        const size_t quads = vertices.size() / 4;
+        for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
+            const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
+            pointAttributes(first * 4);
+            emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6),
+                                      GL_UNSIGNED_SHORT, nullptr);
+        }
+    } else {
+        pointAttributes(0);
+        emscripten_glDrawArrays(kind == PrimitiveAssembler::POINTS ? GL_POINTS : GL_TRIANGLES, 0,
+                                static_cast<GLsizei>(vertices.size()));
+    }
     if (uncull) {
         emscripten_glEnable(GL_CULL_FACE);
     }

@@ -32,7 +32,8 @@ class WebGLRenderer {
     WebGLRenderer& operator=(const WebGLRenderer&) = delete;
 
     // Draws the vertices with the state; the program is made on the first call, when the
-    // page's context exists. Leaves the program and the buffer bound, which nothing else uses.
+    // page's context exists. Leaves the program, the vertex and the index buffer bound, which
+    // nothing else uses.
     void draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
               const DrawState& state);
 
@@ -45,6 +46,7 @@ class WebGLRenderer {
 
     unsigned program;
     unsigned buffer;
+    unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
     bool failed;          // the program did not build: nothing is drawn
     int projectionAt, modelviewAt, viewportAt, lineWidthAt, pointSizeAt, texturingAt, pointsAt,

@@ -316,6 +316,23 @@ void matrixStacks() {
     glEnd();
 }
 
+// One quad a pixel over most of the frame, each its own colour: more quads than one indexed
+// call of the layer draws, so the batch is split.
+void manyQuads() {
+    pixelOrtho();
+    glBegin(GL_QUADS);
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 150; ++x) {
+            glColor3f((x * 7 % 256) / 255.0f, (y * 5 % 256) / 255.0f, ((x + y) * 3 % 256) / 255.0f);
+            glVertex2f(x + 5.0f, static_cast<float>(y));
+            glVertex2f(x + 6.0f, static_cast<float>(y));
+            glVertex2f(x + 6.0f, y + 1.0f);
+            glVertex2f(x + 5.0f, y + 1.0f);
+        }
+    }
+    glEnd();
+}
+
 } // namespace
 
 const LayerScene LAYER_SCENES[] = {
@@ -330,6 +347,7 @@ const LayerScene LAYER_SCENES[] = {
     {"textures", textures},
     {"scissor", scissor},
     {"matrix-stacks", matrixStacks},
+    {"many-quads", manyQuads},
 };
 const int LAYER_SCENE_COUNT = sizeof(LAYER_SCENES) / sizeof(LAYER_SCENES[0]);
 
