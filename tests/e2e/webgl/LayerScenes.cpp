@@ -252,7 +252,54 @@ void textures() {
     glColor3f(0.7f, 0.2f, 0.9f);
     quadAt(90.0f, 10.0f, 150.0f, 50.0f, 0.0f);
     glEnd();
+
+    // RGB rows of 30 pixels (padded to 4 bytes) and sides that are not powers of two: scaled
+    // down to 16 x 16 first. Smooth, so that how the scaling filters matters little.
+    const int w = 30;
+    const int h = 20;
+    const int stride = (w * 3 + 3) / 4 * 4;
+    std::vector<unsigned char> rgb(stride * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = &rgb[y * stride + x * 3];
+            p[0] = static_cast<unsigned char>(x * 8);
+            p[1] = static_cast<unsigned char>(200 - y * 9);
+            p[2] = static_cast<unsigned char>(60 + x * 3 + y * 4);
+        }
+    }
+    // RGBA, its alpha falling from left to right, blended over the frame.
+    std::vector<unsigned char> rgba(32 * 16 * 4);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            unsigned char* p = &rgba[(y * 32 + x) * 4];
+            p[0] = 250;
+            p[1] = static_cast<unsigned char>(y * 16);
+            p[2] = 40;
+            p[3] = static_cast<unsigned char>(255 - x * 8);
+        }
+    }
+    GLuint odd[2] = {0, 0};
+    glGenTextures(2, odd);
+    glBindTexture(GL_TEXTURE_2D, odd[0]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glBegin(GL_QUADS);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    quadAt(2.0f, 2.0f, 40.0f, 36.0f, 0.0f);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, odd[1]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 32, 16, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBegin(GL_QUADS);
+    quadAt(30.0f, 10.0f, 82.0f, 30.0f, 0.0f);
+    glEnd();
+    glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
+    glDeleteTextures(2, odd);
     glDeleteTextures(2, names);
 }
 
