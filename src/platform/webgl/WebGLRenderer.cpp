@@ -2,6 +2,7 @@
 #include "WebGLRenderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 
@@ -59,8 +60,7 @@ void main() {
     if (u_points) {
         // Aliased points: an odd size centres on a pixel, an even one on a pixel corner.
         vec2 window = (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
-        float size = max(floor(u_pointSize + 0.5), 1.0);
-        window = mod(size, 2.0) == 1.0 ? floor(window) + 0.5 : floor(window + 0.5);
+        window = mod(u_pointSize, 2.0) == 1.0 ? floor(window) + 0.5 : floor(window + 0.5);
         clip.xy = (window / u_viewport * 2.0 - 1.0) * clip.w;
     }
     v_fogDepth = abs(eye.z);
@@ -220,12 +220,29 @@ bool WebGLRenderer::setUp() {
     return true;
 }
 
+namespace {
+
+// Aliased lines and points are a whole number of pixels wide, at least 1: the nearest, a half
+// rounded up for a line and down for a point, as the desktop's rasteriser draws them.
+float aliasedLineWidth(float width) {
+    const float whole = std::floor(width + 0.5f);
+    return whole < 1.0f ? 1.0f : whole;
+}
+
+float aliasedPointSize(float size) {
+    const float whole = std::ceil(size - 0.5f);
+    return whole < 1.0f ? 1.0f : whole;
+}
+
+} // namespace
+
 void WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
     emscripten_glUniformMatrix4fv(projectionAt, 1, GL_FALSE, state.projection.m);
     emscripten_glUniformMatrix4fv(modelviewAt, 1, GL_FALSE, state.modelview.m);
     emscripten_glUniform2f(viewportAt, state.viewportWidth, state.viewportHeight);
-    emscripten_glUniform1f(lineWidthAt, kind == PrimitiveAssembler::LINES ? state.lineWidth : 0.0f);
-    emscripten_glUniform1f(pointSizeAt, state.pointSize);
+    emscripten_glUniform1f(
+        lineWidthAt, kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f);
+    emscripten_glUniform1f(pointSizeAt, aliasedPointSize(state.pointSize));
     emscripten_glUniform1i(pointsAt, kind == PrimitiveAssembler::POINTS ? 1 : 0);
     emscripten_glUniform1i(texturingAt, state.texturing ? 1 : 0);
     emscripten_glUniform1i(fogModeAt, state.fogMode);

@@ -363,6 +363,30 @@ void matrixStacks() {
     glEnd();
 }
 
+// Widths and sizes between whole pixels, as a frame drawn at another scale asks for them.
+void fractionalWidths() {
+    pixelOrtho();
+    const float widths[] = {1.4f, 2.6f, 3.5f};
+    for (int i = 0; i < 3; ++i) {
+        glLineWidth(widths[i]);
+        glBegin(GL_LINES);
+        glColor3f(0.9f, 0.6f - 0.2f * i, 0.2f + 0.3f * i);
+        glVertex2f(8.0f, 10.0f + 14.0f * i);
+        glVertex2f(70.0f, 16.0f + 14.0f * i);
+        glVertex2f(90.0f + 20.0f * i, 8.0f);
+        glVertex2f(96.0f + 20.0f * i, 60.0f);
+        glEnd();
+        glPointSize(widths[i] + 1.0f);
+        glBegin(GL_POINTS);
+        for (int k = 0; k < 8; ++k) {
+            glVertex2f(10.3f + 18.0f * k, 75.0f + 15.0f * i + 0.4f * k);
+        }
+        glEnd();
+    }
+    glLineWidth(1.0f);
+    glPointSize(1.0f);
+}
+
 // One quad a pixel over most of the frame, each its own colour: more quads than one indexed
 // call of the layer draws, so the batch is split.
 void manyQuads() {
@@ -395,6 +419,7 @@ const LayerScene LAYER_SCENES[] = {
     {"scissor", scissor},
     {"matrix-stacks", matrixStacks},
     {"many-quads", manyQuads},
+    {"fractional-widths", fractionalWidths},
 };
 const int LAYER_SCENE_COUNT = sizeof(LAYER_SCENES) / sizeof(LAYER_SCENES[0]);
 
