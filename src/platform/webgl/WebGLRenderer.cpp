@@ -12,9 +12,10 @@ namespace {
 
 enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
 
-// Points and wide lines follow OpenGL's rule for aliased lines: an x-major segment grows
-// vertically, a y-major one horizontally, by half the width each way. An end behind the near plane
-// moves along the segment onto it first, so the window-space direction stays the visible part's.
+// Lines follow OpenGL's rule for aliased lines: an x-major segment grows vertically, a y-major
+// one horizontally, by half the width each way. An end behind the near plane moves along the
+// segment onto it first, so the window-space direction stays the visible part's. Points snap
+// as aliased points do. Widths and sizes arrive in whole pixels.
 const char* VERTEX_SHADER = R"(
 attribute vec3 a_position;
 attribute vec3 a_other;
