@@ -8,36 +8,29 @@
 #include <cstdlib>
 
 #include "FrameClock.h"
+#include "FrameStepper.h"
 #include "HeadlessEnv.h"
-#include "Navigation.h"
-#include "Seeker.h"
 #include "main/Timeline.h"
-#include "platform/sound/SoundSeams.h"
-#include "platform/sound/Track.h"
+#include "platform/ManualTick.h"
 
 namespace {
 
 struct Demo {
-    Demo() : timeline(), clock(60), seeker(nullptr), rate(44100) {
+    Demo() : timeline(), clock(60), stepper(nullptr) {
         for (const auto& variable : HEADLESS_ENV) {
             setenv(variable[0], variable[1], 0);
         }
         if (chdir(VQ_DATA_DIR) != 0) {
             abort();
         }
-        soundlayer::useManualOutput(true);
+        Music::useManualOutput(true);
         FrameClock::install();
-        char name[] = "seek";
-        char* argv[] = {name, nullptr};
-        timeline.start(1, argv);
-        const Track* track = timeline.music->track();
-        rate = track ? track->rate : rate;
-        seeker = new Seeker(&timeline, clock, rate);
+        timeline.start(800, 600, true);
+        stepper = new FrameStepper(&timeline, clock.fps);
     }
     Timeline timeline;
     FrameClock clock;
-    Seeker* seeker;
-    int rate;
+    FrameStepper* stepper;
 };
 
 Demo& demo() {
@@ -47,9 +40,10 @@ Demo& demo() {
 
 // The last frame of slot.
 long long lastOf(int slot) {
-    const Navigation navigation(demo().clock);
-    return slot + 1 < Schedule::SLOT_COUNT ? navigation.startOf(slot + 1) - 1
-                                           : navigation.lastFrame();
+    const FrameClock& clock = demo().clock;
+    return slot + 1 < Schedule::SLOT_COUNT
+               ? clock.firstFrameOfSlot(clock.frameAt(Schedule::slots[slot + 1].start)) - 1
+               : clock.lastFrame();
 }
 
 // A seek from another slot to the slot's last frame, as the preview makes it: the slot's
@@ -59,17 +53,17 @@ void SeekUnseen(benchmark::State& state) {
     const long long target = lastOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        d.seeker->seekTo(0);
+        d.stepper->seekTo(0);
         glFinish();
         state.ResumeTiming();
-        d.seeker->seekTo(target);
+        d.stepper->seekTo(target);
         glFinish();
     }
-    state.counters["frames"] = static_cast<double>(d.seeker->framesDrawn());
+    state.counters["frames"] = static_cast<double>(d.stepper->framesDrawn());
     state.SetLabel(Schedule::slots[state.range(0)].name);
 }
 
-// The same seek with every frame drawn in full, as the capture tool's catch-up draws them.
+// The same seek with every frame drawn in full, as a catch-up without UnseenFrames would.
 void SeekDrawnInFull(benchmark::State& state) {
     Demo& d = demo();
     const int slot = static_cast<int>(state.range(0));
@@ -77,15 +71,13 @@ void SeekDrawnInFull(benchmark::State& state) {
     const long long first = d.clock.firstFrameOfSlot(target);
     for (auto _ : state) {
         state.PauseTiming();
-        d.seeker->seekTo(0);
+        d.stepper->seekTo(0);
         glFinish();
         state.ResumeTiming();
-        FrameClock::setTick(0);
-        Timer::update();
         d.timeline.remakeScene(slot);
         for (long long frame = first; frame <= target; ++frame) {
-            FrameClock::setTick(d.clock.tickOf(frame));
-            soundlayer::setManualPosition(d.clock.soundFrameOf(frame, d.rate));
+            ManualTick::set(d.clock.tickOf(frame));
+            d.timeline.music->seek(d.clock.soundFrameOf(frame, d.stepper->soundRate()), true);
             Timer::update();
             d.timeline.renderSlot(slot);
             glFlush();

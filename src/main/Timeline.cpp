@@ -6,11 +6,12 @@
 #include <chrono>
 
 #include "main/GLErrorCheck.h"
-#include "platform/sound/SoundSeams.h"
 
 const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
 
-Timeline::Timeline() : window(nullptr), timer(nullptr), music(nullptr), scenes() {}
+Timeline::Timeline()
+    : window(nullptr), timer(nullptr), music(nullptr), scenes(), startTick(0), lastSlot(-1),
+      drawn() {}
 
 Timeline::~Timeline() {
     for (int slot = Schedule::SLOT_COUNT - 1; slot >= 0; --slot) {
@@ -21,13 +22,24 @@ Timeline::~Timeline() {
     delete window;
 }
 
-void Timeline::start(int argc, char** argv, bool fullScreen) {
+void Timeline::start(int argc, char** argv) {
     // One sample before anything is built: every timer made during loading starts here.
     Timer::update();
-
-    window = new SDLWindow(fullScreen);
+    startTick = Timer::getRawTime();
+    window = new SDLWindow(true);
     window->init(const_cast<char*>("Vorrel Quisp"), argc, argv);
+    load();
+}
 
+void Timeline::start(int width, int height, bool fullScreen) {
+    Timer::update();
+    startTick = Timer::getRawTime();
+    window = new SDLWindow(fullScreen);
+    window->init(const_cast<char*>("Vorrel Quisp"), width, height);
+    load();
+}
+
+void Timeline::load() {
     timer = new Timer();
     music = new Music();
     music->load("mixdown.mp3", MP3);
@@ -46,7 +58,12 @@ void Timeline::start(int argc, char** argv, bool fullScreen) {
 
 void Timeline::remakeScene(int slot) {
     delete scenes[slot];
+    // Made at start-up's tick without sampling a new one: the frame counter stays as it is.
+    const int now = Timer::currentTime;
+    Timer::currentTime = startTick;
     scenes[slot] = Schedule::createScene(Schedule::slots[slot].name, timer, music);
+    Timer::currentTime = now;
+    drawn[slot] = false;
 }
 
 void Timeline::waitForAudio() {
@@ -54,7 +71,7 @@ void Timeline::waitForAudio() {
     if (!music->isLoaded()) {
         return;
     }
-    if (soundlayer::outputKind() == soundlayer::OUTPUT_MANUAL) {
+    if (Music::hasManualOutput()) {
         return;
     }
     // Spins on the spectrum, as the sound starts within milliseconds; bounded so that a
@@ -68,6 +85,20 @@ void Timeline::waitForAudio() {
         }
         spectrum = music->getSpectrumBuffer();
     }
+}
+
+int Timeline::step() {
+    const int slot = Schedule::slotAt(timer->getElapsedTime());
+    if (slot == Schedule::SLOT_COUNT) {
+        return slot;
+    }
+    if (slot != lastSlot && drawn[slot]) {
+        remakeScene(slot);
+    }
+    renderSlot(slot);
+    drawn[slot] = true;
+    lastSlot = slot;
+    return slot;
 }
 
 void Timeline::renderSlot(int slot) {
@@ -88,11 +119,9 @@ void Timeline::run() {
     for (;;) {
         Timer::update();
         window->process_events();
-        const int slot = Schedule::slotAt(timer->getElapsedTime());
-        if (slot == Schedule::SLOT_COUNT) {
+        if (step() == Schedule::SLOT_COUNT) {
             window->quit(0);
         }
-        renderSlot(slot);
         // Swapping a surface without a back buffer (an offscreen pbuffer) flushes nothing, and
         // llvmpipe then keeps every frame's commands: 1.5 GB within seconds.
         glFlush();

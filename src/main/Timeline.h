@@ -1,5 +1,5 @@
-// The start-up order, the eight scenes of the schedule and the frame loop, shared by the demo's
-// entry and the capture tool.
+// The start-up order, the eight scenes of the schedule, the frame step and the frame loop,
+// shared by the demo's entry and the tools.
 #pragma once
 
 #include "main/Schedule.h"
@@ -22,14 +22,24 @@ class Timeline {
     Timeline& operator=(const Timeline&) = delete;
 
     // Start-up: first tick, display, clocks, track, the eight scenes, play, wait, t = 0.
-    // The display starts full screen, as the demo's does, unless a tool asks for a window.
-    void start(int argc, char** argv, bool fullScreen = true);
-    // Replaces slot's scene with a new one made as start-up makes it (for a tool that reloads
-    // the pictures or draws a slot again from its start). Its clocks start at the last tick
-    // sampled: the caller samples the tick start-up had, for the tunnels' clocks.
-    void remakeScene(int slot);
+    // The demo's: full screen, of the size the command line gives (printed), else 800 x 600.
+    void start(int argc, char** argv);
+    // The same start-up with a display of width x height, for the tools.
+    void start(int width, int height, bool fullScreen);
     // The frame loop: runs until the timeline ends or a quit key; never returns.
     [[noreturn]] void run();
+
+    // One frame at the tick last sampled: the slot it falls in, and that slot's frame drawn
+    // into the back buffer. A slot entered anew whose scene has drawn before (a tool going
+    // back) gets a new scene first, as a run has a new scene on a slot's first frame. Returns
+    // the slot drawn, or SLOT_COUNT once the timeline has ended, with nothing drawn.
+    int step();
+    // The next step enters its slot anew, even the slot of the frame before (a tool drawing
+    // a slot again from its start).
+    void leaveSlot() { lastSlot = -1; }
+    // Replaces slot's scene with a new one made as start-up made it, its clocks starting at
+    // start-up's tick (the tunnels never restart theirs); the pictures are read again.
+    void remakeScene(int slot);
     // Draws slot's frame into the back buffer (black while the slot has no scene).
     void renderSlot(int slot);
     // Draws one frame of the named scene; the builds that check report an OpenGL error it left.
@@ -41,5 +51,10 @@ class Timeline {
     Scene* scenes[Schedule::SLOT_COUNT];
 
   private:
+    void load();
     void waitForAudio();
+
+    int startTick;                    // the tick of start-up's first sample
+    int lastSlot;                     // the slot of the last step; -1 for none
+    bool drawn[Schedule::SLOT_COUNT]; // the slot's scene has drawn since it was made
 };

@@ -1,13 +1,13 @@
 // Loading and playing the track through the sound layer, with its failure lines.
 #include "platform/Music.h"
 
+#include <cstring>
 #include <iostream>
 
 #include "platform/sound/SoundLayer.h"
+#include "platform/sound/Track.h"
 
 namespace {
-
-const float REQUIRED_VERSION = 3.75f;
 
 void printError(std::ostream& out) {
     out << "Error!!!! " << FMOD_ErrorString(FSOUND_GetError()) << std::endl;
@@ -62,9 +62,11 @@ const char* FMOD_ErrorString(int code) {
 }
 
 Music::Music() : song(nullptr), sample(nullptr), mode(-1) {
-    if (FSOUND_GetVersion() < REQUIRED_VERSION) {
+    // A warning only: with our layer the versions are equal and the line is never printed, but
+    // a build against an older layer would say so, as the demo always has.
+    if (FSOUND_GetVersion() < FMOD_VERSION) {
         std::cout << "Du bruker feil version av fmod-lib (.so/.dll). Du skulle brukt fmod "
-                  << REQUIRED_VERSION << std::endl;
+                  << FMOD_VERSION << std::endl;
     }
 }
 
@@ -128,4 +130,51 @@ bool Music::isLoaded() const {
 
 const Track* Music::track() const {
     return sample ? soundlayer::sampleTrack(sample) : soundlayer::songTrack(song);
+}
+
+void Music::useManualOutput(bool manual) {
+    soundlayer::useManualOutput(manual);
+}
+
+bool Music::hasManualOutput() {
+    return soundlayer::outputKind() == soundlayer::OUTPUT_MANUAL;
+}
+
+int Music::rate() const {
+    const Track* loaded = track();
+    return loaded ? loaded->rate : 0;
+}
+
+long long Music::frames() const {
+    const Track* loaded = track();
+    return loaded ? loaded->frames() : 0;
+}
+
+int Music::channels() const {
+    const Track* loaded = track();
+    return loaded ? loaded->channels : 0;
+}
+
+void Music::readFrames(long long first, long long count, int16_t* out) const {
+    const Track* loaded = track();
+    const int perFrame = loaded ? loaded->channels : 0;
+    if (count <= 0 || perFrame <= 0) {
+        return;
+    }
+    memset(out, 0, static_cast<size_t>(count * perFrame) * sizeof(int16_t));
+    const long long from = first < 0 ? 0 : first;
+    const long long to = first + count < loaded->frames() ? first + count : loaded->frames();
+    if (from < to) {
+        memcpy(out + (from - first) * perFrame,
+               &loaded->samples[static_cast<size_t>(from * perFrame)],
+               static_cast<size_t>((to - from) * perFrame) * sizeof(int16_t));
+    }
+}
+
+void Music::seek(long long frame, bool paused) {
+    soundlayer::seekOutput(frame, paused);
+}
+
+long long Music::audibleFrame() const {
+    return soundlayer::audibleFrame();
 }

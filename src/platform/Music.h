@@ -1,6 +1,7 @@
 // The demo's one music track, played through the sound layer, and its live spectrum.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct FMUSIC_MODULE;
@@ -33,11 +34,34 @@ class Music {
 
     // Whether a sample or a module loaded.
     bool isLoaded() const;
-    // The decoded frames of what loaded (to write the soundtrack out, or to read its rate);
-    // null when nothing did.
-    const Track* track() const;
+
+    // What the tools (capture, preview) and the tests ask of the track; of these the demo
+    // asks only hasManualOutput, at start-up. Positions are frames of the track: one sample
+    // per channel each.
+    //
+    // Chooses, for the next load, an output whose position only seek moves (no device and no
+    // clock): the capture's frames then hear the track exactly where they are drawn.
+    static void useManualOutput(bool manual);
+    // Whether the output opened is that manual one.
+    static bool hasManualOutput();
+    // Frames a second, channels and length in frames of what loaded; 0 when nothing did.
+    int rate() const;
+    int channels() const;
+    long long frames() const;
+    // Frames [first, first + count) of what loaded, interleaved, into out (count * channels()
+    // samples); silence outside the track or when nothing loaded.
+    void readFrames(long long first, long long count, int16_t* out) const;
+    // What is heard moves to frame: it plays on from there, or, paused, is held there (the
+    // spectrum then stays that of frame). Nothing happens before play.
+    void seek(long long frame, bool paused);
+    // Frames heard so far; 0 or less before the first is heard or when nothing plays.
+    long long audibleFrame() const;
 
     FMUSIC_MODULE* song;
     FSOUND_SAMPLE* sample;
     int mode;
+
+  private:
+    // The decoded frames of what loaded; null when nothing did.
+    const Track* track() const;
 };

@@ -18,7 +18,10 @@ void SDLWindow::init(char* caption, int argc, char** argv) {
         printf("height: %i", height);
         fflush(stdout);
     }
+    init(caption, width, height);
+}
 
+void SDLWindow::init(char* caption, int width, int height) {
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
         quit(1);

@@ -12,8 +12,11 @@ class SDLWindow {
     SDLWindow(const SDLWindow&) = delete;
     SDLWindow& operator=(const SDLWindow&) = delete;
 
-    // Opens the display (800 x 600 unless argv gives width and height), or ends with status 1.
+    // Opens the display (800 x 600 unless argv gives width and height, which it prints), or
+    // ends with status 1.
     void init(char* caption, int argc, char** argv);
+    // Opens a display of width x height, printing nothing when it opens (the tools' start).
+    void init(char* caption, int width, int height);
     // Drains the event queue: keys, and the window closing.
     void process_events();
     void handle_key_down(SDL_keysym* keysym);

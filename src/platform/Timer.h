@@ -4,7 +4,7 @@
 class Timer {
   public:
     // Where the millisecond tick comes from. The default counts a steady clock from the
-    // process's first sample; tests and the capture tool install their own.
+    // process's first sample; the tools and the tests install ManualTick.
     typedef int (*TickSource)();
 
     static int currentTime; // tick of the last update, milliseconds

@@ -28,6 +28,7 @@ Preface::~Preface() {
 void Preface::init() {
     SceneSetup::cards().apply();
     local_timer->restart();
+    // Always 0, just restarted: the line marks on standard output the moment the scene begins.
     std::cout << "local_timer : " << local_timer->getElapsedTime() << std::endl;
 }
 

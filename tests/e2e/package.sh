@@ -7,7 +7,7 @@ build=$1
 source_dir=$2
 source "$(dirname "$0")/lib.bash"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 
 # Two builds; the second skips lintian, which the first ran (errors fail scripts/package).
 started=$(date +%s)
@@ -100,6 +100,40 @@ check_release() { # root what frames-argument
 
     cd "$WORK" || fail "no folder"
 }
+
+# The installed preview, run from an unrelated folder: s writes where the command was run, with
+# the default --shots and with a relative one, not into the data folder the tool reads.
+check_preview() { # root what
+    local root=$1 what=$2 shots expected line
+    cd "$WORK/elsewhere" || fail "no folder"
+    for shots in . "rel shots"; do
+        mkdir -p "$shots"
+        expected="$WORK/elsewhere/$shots/t-008.000.png"
+        SDL_VIDEODRIVER=x11 "$root/bin/vorrel-preview" --paused --from 8 --shots "$shots" \
+            >"$WORK/out.txt" 2>"$WORK/err.txt" &
+        DEMO_PID=$!
+        DEMO_WINDOW=$(timeout 60 xdotool search --sync --pid "$DEMO_PID" | head -n 1)
+        [ -n "$DEMO_WINDOW" ] || fail "$what: the preview's window did not appear"
+        press s
+        line=""
+        for _ in $(seq 1 600); do
+            line=$(grep "^wrote " "$WORK/out.txt")
+            [ -n "$line" ] && break
+            kill -0 "$DEMO_PID" 2>/dev/null || fail "$what: the preview ended: $(cat "$WORK/err.txt")"
+            sleep 0.1
+        done
+        expect_eq "$line" "wrote $expected" "$what: the preview's shot with --shots '$shots'"
+        [ -s "$expected" ] || fail "$what: no $expected"
+        press Escape
+        wait_demo 30
+        expect_eq "$DEMO_STATUS" 0 "$what: the preview's status after Escape"
+        rm -rf "$expected" "$WORK/elsewhere/rel shots"
+    done
+    [ -z "$(find "$root" -name 't-*.png')" ] || fail "$what: a shot went into the install"
+    cd "$WORK" || fail "no folder"
+}
+start_xvfb
+check_preview "$WORK/deb/usr" ".deb"
 
 # Installed from the .deb (a relative path for the frames) and unpacked from the tarball (an
 # absolute one), and the tarball's launchers once more through links from another folder.

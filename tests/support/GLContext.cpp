@@ -5,14 +5,13 @@
 #include <GL/gl.h>
 #include <dlfcn.h>
 
+#include "platform/ManualTick.h"
 #include "platform/SDLWindow.h"
 #include "platform/Timer.h"
 
 namespace gltest {
 
 namespace {
-
-int manualTick = 0;
 
 // SDL 1.2's layer loads SDL2, which loads the GL drivers, and unloads them all in SDL_Quit.
 // Pinned here, they stay mapped, so the leak checker can still name (and suppress) the
@@ -30,34 +29,25 @@ struct PinnedLibraries {
     }
 } pinnedLibraries;
 
-int readManualTick() {
-    return manualTick;
-}
-
 } // namespace
 
 SDLWindow* openDisplay(int width, int height) {
     static SDLWindow* window = nullptr;
     if (!window) {
         window = new SDLWindow();
-        std::string w = std::to_string(width);
-        std::string h = std::to_string(height);
-        char name[] = "vq_tests";
-        char* argv[] = {name, &w[0], &h[0], nullptr};
         char caption[] = "Vorrel Quisp tests";
-        window->init(caption, 3, argv);
+        window->init(caption, width, height);
     }
     return window;
 }
 
 void setTick(int milliseconds) {
-    manualTick = milliseconds;
-    Timer::setTickSource(&readManualTick);
+    ManualTick::install(milliseconds);
     Timer::update();
 }
 
 void restoreTick() {
-    Timer::setTickSource(nullptr);
+    ManualTick::uninstall();
 }
 
 std::vector<uint8_t> readPixels(int x, int y, int width, int height) {

@@ -14,7 +14,7 @@ namespace gltest {
 // Opens the display once per process (later calls return the same window).
 SDLWindow* openDisplay(int width = 800, int height = 600);
 
-// Installs a tick source that reads a settable value, sets it, and samples it.
+// Installs the manual tick at milliseconds, and samples it.
 void setTick(int milliseconds);
 // Restores the steady clock as the tick source.
 void restoreTick();

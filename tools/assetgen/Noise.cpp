@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace assetgen {
+
 uint32_t Noise::hash(uint32_t a, uint32_t b, uint32_t c) {
     uint32_t h = a * 0x8da6b343u ^ b * 0xd8163841u ^ c * 0xcb1ab31fu;
     h ^= h >> 16;
@@ -82,3 +84,5 @@ float Noise::fbm(float x, float y, int periodX, int periodY, int octaves) const 
     }
     return sum / norm;
 }
+
+} // namespace assetgen

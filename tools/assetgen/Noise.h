@@ -3,6 +3,10 @@
 
 #include <cstdint>
 
+// In a namespace of its own: the demo's value noise (src/math) is a Noise too, and both link
+// into the test program.
+namespace assetgen {
+
 class Noise {
   public:
     explicit Noise(uint32_t seed) : seed(seed) {}
@@ -21,3 +25,5 @@ class Noise {
 
     uint32_t seed = 0;
 };
+
+} // namespace assetgen

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "Noise.h"
+
+using assetgen::Noise;
 #include "WordArt.h"
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include "Noise.h"
 
+using assetgen::Noise;
+
 Canvas Surfaces::marble(int size) {
     Canvas c(size, size);
     c.setLogicalSize(1.0f, 1.0f);

@@ -2,45 +2,29 @@
 #include "Capture.h"
 
 #include <GL/gl.h>
-#include <sys/stat.h>
 #ifndef _WIN32
 #include <sys/resource.h>
 #endif
-#include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
+#include <system_error>
 
-#include "CatchUp.h"
+#include "FrameStepper.h"
 #include "FrameWriter.h"
+#include "PngWriter.h"
 #include "VideoColour.h"
 #include "VideoEncoder.h"
 #include "main/Schedule.h"
-#include "platform/sound/SoundSeams.h"
-#include "platform/sound/Track.h"
 
 namespace {
 
 // Makes dir and the folders above it; created tells whether dir itself is new.
 bool makeFolder(const std::string& dir, bool& created) {
-    struct stat info;
-    created = stat(dir.c_str(), &info) != 0;
-    std::string path;
-    size_t begin = 0;
-    while (begin <= dir.size()) {
-        size_t slash = dir.find('/', begin);
-        if (slash == std::string::npos) {
-            slash = dir.size();
-        }
-        path = dir.substr(0, slash);
-        if (!path.empty()) {
-            mkdir(path.c_str(), 0755);
-        }
-        begin = slash + 1;
-    }
-    return stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code failed;
+    created = std::filesystem::create_directories(dir, failed);
+    return std::filesystem::is_directory(dir, failed);
 }
 
 bool canWriteInto(const std::string& dir) {
@@ -55,8 +39,13 @@ bool canWriteInto(const std::string& dir) {
 }
 
 std::string folderOf(const std::string& file) {
-    const size_t slash = file.find_last_of('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
+    const std::filesystem::path parent = std::filesystem::path(file).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
+
+double msSince(std::chrono::steady_clock::time_point begin) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
+        .count();
 }
 
 #ifndef _WIN32
@@ -81,13 +70,32 @@ void printProcessorTimes() {}
 } // namespace
 
 Capture::Capture(const CaptureOptions& options)
-    : options(options), clock(options.fps), timeline(), target(), single(nullptr), singleName(),
-      video(nullptr), writer(nullptr), stats(), rate(44100), createdFramesDir(false), started(),
-      lastProgress() {}
+    : options(options), clock(options.fps), timeline(), target(), stepper(nullptr), single(nullptr),
+      video(nullptr), writer(nullptr), stats(), createdFramesDir(false), started(), lastProgress() {
+}
 
 Capture::~Capture() {
     delete writer; // first: it may still be feeding the encoder
     delete video;
+    delete stepper;
+    if (single && !isTimelineScene(single)) {
+        delete single;
+    }
+}
+
+bool Capture::isTimelineScene(const Scene* scene) const {
+    for (const Scene* own : timeline.scenes) {
+        if (own == scene) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Capture::span(const CaptureOptions& options, long long& first, long long& end) {
+    const FrameClock clock(options.fps);
+    first = clock.frameAt(options.from);
+    end = clock.frameAt(options.to);
 }
 
 bool Capture::checkOutputs(std::string& error) {
@@ -116,19 +124,16 @@ bool Capture::checkOutputs(std::string& error) {
 }
 
 void Capture::startTimeline() {
-    soundlayer::useManualOutput(true);
+    Music::useManualOutput(true);
     FrameClock::install(); // loading and waiting take no time on it
-    char name[] = "vorrel-capture";
-    char* argv[] = {name, nullptr};
     const auto begin = std::chrono::steady_clock::now();
-    timeline.start(1, argv); // the demo's own start-up, the same scenes in the same order
-    stats.loadingSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    // The demo's own start-up, the same scenes in the same order; the frame is drawn into the
+    // render target at any size, the window keeps the demo's.
+    timeline.start(RenderScale::WIDTH, RenderScale::HEIGHT, true);
+    stats.loadingSeconds = msSince(begin) / 1000.0;
 
-    const Track* track = timeline.music ? timeline.music->track() : nullptr;
-    if (track && track->rate > 0) {
-        rate = track->rate;
-    }
+    stepper = new FrameStepper(&timeline, options.fps, !options.silent);
+    stepper->beforeFrame = [this] { target.bind(); };
     if (!options.scene.empty()) {
         for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
             if (options.scene == Schedule::slots[slot].name) {
@@ -136,46 +141,18 @@ void Capture::startTimeline() {
             }
         }
         if (!single) {
+            // Made as start-up made the others: the tick is still start-up's.
             single = Schedule::createScene(options.scene.c_str(), timeline.timer, timeline.music);
         }
-        singleName = options.scene;
+        stepper->drawOnly(single, options.scene.c_str());
     }
-}
-
-long long Capture::firstFrameOfSlot(long long frame) const {
-    return single ? 0 : clock.firstFrameOfSlot(frame);
 }
 
 bool Capture::drawFrame(long long frame) {
-    FrameClock::setTick(clock.tickOf(frame));
-    // Silent: the track stays before its first frame, so every spectrum the scenes read is zero.
-    if (!options.silent) {
-        soundlayer::setManualPosition(clock.soundFrameOf(frame, rate));
+    if (!stepper->seekTo(frame)) {
+        return false;
     }
-    Timer::update();
-    target.bind();
-    Scene* scene = single;
-    std::string name = singleName;
-    if (!scene) {
-        const int slot = Schedule::slotAt(timeline.timer->getElapsedTime());
-        if (slot == Schedule::SLOT_COUNT) {
-            return false;
-        }
-        name = Schedule::slots[slot].name;
-        const auto begin = std::chrono::steady_clock::now();
-        timeline.renderSlot(slot);
-        glFinish();
-        stats.add(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                  begin)
-                            .count());
-    } else {
-        const auto begin = std::chrono::steady_clock::now();
-        Timeline::renderScene(scene, name.c_str());
-        glFinish();
-        stats.add(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                  begin)
-                            .count());
-    }
+    stats.add(stepper->sceneName(), stepper->targetMs());
     return true;
 }
 
@@ -188,18 +165,14 @@ void Capture::finishFrame(std::vector<uint8_t>* readInto) {
         if (target.yuvBytes() > 0) {
             target.convertYuv();
             glFinish();
-            const auto converted = std::chrono::steady_clock::now();
-            stats.add("conversion",
-                      std::chrono::duration<double, std::milli>(converted - begin).count());
-            begin = converted;
+            stats.add("conversion", msSince(begin));
+            begin = std::chrono::steady_clock::now();
             target.readYuv(readInto->data() + rgbaBytes);
         }
         if (rgbaBytes > 0) {
             target.read(readInto->data());
         }
-        stats.add("read-back", std::chrono::duration<double, std::milli>(
-                                   std::chrono::steady_clock::now() - begin)
-                                   .count());
+        stats.add("read-back", msSince(begin));
     }
     SDL_GL_SwapBuffers();
 }
@@ -255,16 +228,18 @@ void Capture::progress(long long done, long long total, bool last) {
 
 int Capture::runSpan() {
     std::string error;
-    const long long first = static_cast<long long>(std::ceil(options.from * options.fps - 1e-9));
-    const long long end = static_cast<long long>(std::ceil(options.to * options.fps - 1e-9));
+    long long first = 0;
+    long long end = 0;
+    span(options, first, end);
     if (!options.videoFile.empty()) {
         video = new VideoEncoder();
-        const Track* track = timeline.music ? timeline.music->track() : nullptr;
-        const long long audioFirst = first * rate / options.fps;
-        const long long audioEnd = end * rate / options.fps;
+        const int rate = stepper->soundRate();
+        const long long audioFirst = clock.soundFrameOf(first, rate);
+        const long long audioEnd = clock.soundFrameOf(end, rate);
         // The output's height chooses the video's colour standard.
         if (!video->open(options.videoFile, options.fps, options.width, options.height,
-                         options.lossless, track, audioFirst, audioEnd - audioFirst, error)) {
+                         options.lossless, timeline.music, audioFirst, audioEnd - audioFirst,
+                         error)) {
             fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
             return 1;
         }
@@ -277,9 +252,8 @@ int Capture::runSpan() {
     }
     startWriter();
     started = std::chrono::steady_clock::now();
-    // Frames of the same slot before the span are drawn, unwritten: scenes set themselves up
-    // on their first frame and some keep state from frame to frame.
-    for (long long frame = first < end ? firstFrameOfSlot(first) : end; frame < end; ++frame) {
+    // The stepper draws the frames of the first one's slot before it unseen, then each in turn.
+    for (long long frame = first; frame < end; ++frame) {
         if (stopRequested()) {
             return stopped();
         }
@@ -287,19 +261,15 @@ int Capture::runSpan() {
             break;
         }
         // Read straight into a writer's buffer: the writer takes it while the next frames draw.
-        std::vector<uint8_t>* buffer = frame >= first && writer ? writer->nextBuffer() : nullptr;
-        if (frame >= first && writer && !buffer) {
+        std::vector<uint8_t>* buffer = writer ? writer->nextBuffer() : nullptr;
+        if (writer && !buffer) {
             return writeFailed();
         }
         finishFrame(buffer);
-        if (frame >= first) {
-            if (buffer) {
-                char name[32];
-                snprintf(name, sizeof(name), "frame-%06lld.png", frame);
-                writer->submit(buffer, frame, name);
-            }
-            progress(frame - first + 1, end - first, false);
+        if (buffer) {
+            writer->submit(buffer, frame, PngWriter::frameName(frame));
         }
+        progress(frame - first + 1, end - first, false);
     }
     if (writer && !writer->finish(error)) {
         fprintf(stderr, "\nvorrel-capture: %s\n", error.c_str());
@@ -319,31 +289,24 @@ int Capture::runAt() {
     std::vector<double> times = options.at;
     std::sort(times.begin(), times.end());
     startWriter();
-    // Read into a copy of its own: two times may round to the same frame.
+    // Read into a copy of its own: two times may name the same frame, drawn once.
     std::vector<uint8_t> shot(static_cast<size_t>(options.width) * options.height * 4);
     started = std::chrono::steady_clock::now();
-    CatchUp catchUp;
     for (size_t i = 0; i < times.size(); ++i) {
-        const long long target = clock.frameAt(times[i]);
-        for (long long frame = catchUp.firstToDraw(firstFrameOfSlot(target), target);
-             frame <= target; ++frame) {
-            if (stopRequested()) {
-                return stopped();
-            }
-            if (!drawFrame(frame)) {
-                break;
-            }
-            catchUp.drew(frame);
-            finishFrame(frame == target ? &shot : nullptr);
+        if (stopRequested()) {
+            return stopped();
+        }
+        // A time just before the end names the end itself: the last frame shown is its frame.
+        const long long frame = std::min(clock.frameAt(times[i]), clock.lastFrame());
+        if (drawFrame(frame)) {
+            finishFrame(&shot);
         }
         std::vector<uint8_t>* buffer = writer->nextBuffer();
         if (!buffer) {
             return writeFailed();
         }
         *buffer = shot;
-        char name[48];
-        snprintf(name, sizeof(name), "t-%07.3f.png", times[i]);
-        writer->submit(buffer, target, name);
+        writer->submit(buffer, frame, PngWriter::shotName(times[i]));
         progress(static_cast<long long>(i + 1), static_cast<long long>(times.size()), false);
     }
     std::string error;
@@ -366,7 +329,8 @@ int Capture::run() {
     if (!target.create(options.width, options.height, options.ssaa, error)) {
         fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
         if (createdFramesDir) {
-            rmdir(options.framesDir.c_str()); // only if still empty
+            std::error_code ignored;
+            std::filesystem::remove(options.framesDir, ignored); // only if still empty
         }
         return 2;
     }

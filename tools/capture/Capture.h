@@ -13,7 +13,9 @@
 #include "RenderTarget.h"
 #include "main/Timeline.h"
 
+class FrameStepper;
 class FrameWriter;
+class Scene;
 class VideoEncoder;
 
 class Capture {
@@ -29,6 +31,9 @@ class Capture {
     int run();
     static const int STOPPED = 130;
 
+    // The frames a span of the options holds: [first, end) on the clock's grid.
+    static void span(const CaptureOptions& options, long long& first, long long& end);
+
   private:
     // Checks the scene and that the outputs can be written; makes the frames folder.
     bool checkOutputs(std::string& error);
@@ -36,10 +41,10 @@ class Capture {
     int runSpan();
     int runAt();
 
-    // The first frame of frame's slot on the clock (0 for a single scene).
-    long long firstFrameOfSlot(long long frame) const;
-    // Draws frame k of the timeline (or of the single scene); false past the timeline's end.
+    // Draws frame k of the timeline (or of the single scene) as a run does, into the render
+    // target; false past the timeline's end, or when k is the frame drawn last.
     bool drawFrame(long long frame);
+    bool isTimelineScene(const Scene* scene) const;
     // Reads the frame just drawn back into readInto (when given), then swaps as the demo does.
     void finishFrame(std::vector<uint8_t>* readInto);
     // The writer thread, when there is anything to write.
@@ -57,12 +62,11 @@ class Capture {
     FrameClock clock;
     Timeline timeline;
     RenderTarget target;
-    Scene* single;
-    std::string singleName;
+    FrameStepper* stepper;
+    Scene* single; // --scene: the timeline's own, or one made here
     VideoEncoder* video;
     FrameWriter* writer;
     FrameStats stats;
-    int rate;
     bool createdFramesDir; // made by this run: taken away again when the size is refused
     std::chrono::steady_clock::time_point started;
     std::chrono::steady_clock::time_point lastProgress;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "FrameSize.h"
+#include "OptionParser.h"
 
 class CaptureOptions {
   public:
@@ -29,8 +29,9 @@ class CaptureOptions {
     int width;
     int height;
     int ssaa;
+    std::string dataDir; // where the pictures and the track are; empty: the working folder
 
     // What the options accept; the driver's limits are checked once there is a context.
-    static const int MAX_SIDE = FrameSize::MAX_SIDE;
+    static const int MAX_SIDE = OptionParser::MAX_SIDE;
     static const int MAX_SSAA = 4;
 };

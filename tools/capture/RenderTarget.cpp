@@ -2,6 +2,8 @@
 #define GL_GLEXT_PROTOTYPES
 #include "RenderTarget.h"
 
+#include "GLStateScope.h"
+
 #include <GL/glext.h>
 
 #include <algorithm>
@@ -41,9 +43,9 @@ void clearErrors() {
     }
 }
 
-// The depth and stencil format of the window the demo draws into: on this machine 16 bits of
-// depth and no stencil. More depth bits would settle the floor's and the reflection's shared
-// edges otherwise, and move pixels.
+// The depth and stencil format of the window the demo draws into (with the offscreen driver
+// and Mesa, 16 bits of depth and no stencil). More depth bits would settle the floor's and the
+// reflection's shared edges otherwise, and move pixels.
 GLenum windowDepthFormat() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint depth = 0;
@@ -250,19 +252,7 @@ void RenderTarget::bind() {
 
 void RenderTarget::downsample() {
     glBindFramebuffer(GL_FRAMEBUFFER, frameFbo);
-    // Everything the pass changes comes back: the scenes set much of their state once only.
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    const GLenum off[] = {GL_DEPTH_TEST, GL_CULL_FACE,  GL_BLEND,        GL_SCISSOR_TEST,
-                          GL_FOG,        GL_ALPHA_TEST, GL_STENCIL_TEST, GL_TEXTURE_2D};
-    for (GLenum capability : off) {
-        glDisable(capability);
-    }
+    const GLStateScope saved; // the texture binding, the viewport and the enables come back
     // Picture and frame are both stored upside down: block rows and pixel rows correspond.
     glViewport(region.x, region.y, region.width, region.height);
     glActiveTexture(GL_TEXTURE0);
@@ -275,10 +265,6 @@ void RenderTarget::downsample() {
     glVertex2f(-1.0f, 1.0f);
     glEnd();
     glUseProgram(0);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib(); // the texture binding, the matrix mode, the viewport, the enables
 }
 
 void RenderTarget::filterOnce() {

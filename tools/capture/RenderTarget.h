@@ -16,11 +16,11 @@ class YuvConverter;
 // into a texture of its own and filtered down on the GPU with an area filter (each pixel the
 // plain mean of its ssaa x ssaa samples) into the frame.
 //
-// Depth and stencil are those of the demo's window (here 16 bits of depth and no stencil, as
-// the demo draws with), and the frame is drawn in the window's row order: at 800 x 600 the
-// capture gives the window's very pixels. Colour is 8 bits a channel as in the window, with an
-// alpha channel the window lacks: no blending reads it, and RGBA reads back at twice the speed
-// of RGB. What alpha holds is whatever blending left; the writers use red, green and blue.
+// Depth and stencil are those of the demo's window (16 bits of depth and no stencil with the
+// offscreen driver, as the demo asks for), and the frame is drawn in the window's row order: at 800
+// x 600 the capture gives the window's very pixels. Colour is 8 bits a channel as in the window,
+// with an alpha channel the window lacks: no blending reads it, and RGBA reads back at twice the
+// speed of RGB. What alpha holds is whatever blending left; the writers use red, green and blue.
 class RenderTarget {
   public:
     RenderTarget();

@@ -16,7 +16,7 @@
 #include <cstring>
 
 #include "VideoColour.h"
-#include "platform/sound/Track.h"
+#include "platform/Music.h"
 
 extern char** environ;
 
@@ -84,10 +84,11 @@ bool VideoEncoder::ffmpegAvailable() {
     return false;
 }
 
-bool VideoEncoder::writeWav(const Track* track, long long first, long long frames,
+bool VideoEncoder::writeWav(const Music* music, long long first, long long frames,
                             std::string& error) {
-    const int rate = track && track->rate > 0 ? track->rate : 44100;
-    const int channels = track && track->channels > 0 ? track->channels : 2;
+    const bool loaded = music && music->rate() > 0 && music->channels() > 0;
+    const int rate = loaded ? music->rate() : 44100;
+    const int channels = loaded ? music->channels() : 2;
     FILE* f = fopen(wavPath.c_str(), "wb");
     if (!f) {
         error = "cannot write " + wavPath + ": " + strerror(errno);
@@ -106,16 +107,11 @@ bool VideoEncoder::writeWav(const Track* track, long long first, long long frame
     put16(f, 16);
     fwrite("data", 1, 4, f);
     put32(f, dataBytes);
-    std::vector<int16_t> block(static_cast<size_t>(4096) * channels);
+    std::vector<int16_t> block(static_cast<size_t>(4096) * channels, 0);
     for (long long done = 0; done < frames;) {
         const long long n = std::min<long long>(4096, frames - done);
-        for (long long i = 0; i < n; ++i) {
-            const long long frame = first + done + i;
-            const bool inside = track && frame >= 0 && frame < track->frames();
-            for (int c = 0; c < channels; ++c) {
-                block[i * channels + c] =
-                    inside ? track->samples[static_cast<size_t>(frame * channels + c)] : 0;
-            }
+        if (loaded) {
+            music->readFrames(first + done, n, block.data());
         }
         fwrite(block.data(), sizeof(int16_t), static_cast<size_t>(n * channels), f);
         done += n;
@@ -153,12 +149,12 @@ std::vector<std::string> VideoEncoder::encodeArguments(int height, bool lossless
 }
 
 bool VideoEncoder::open(const std::string& file, int fps, int width, int height, bool lossless,
-                        const Track* track, long long audioFirst, long long audioFrames,
+                        const Music* music, long long audioFirst, long long audioFrames,
                         std::string& error) {
     target = file;
     partial = partialName(file);
     wavPath = file + ".soundtrack.wav";
-    if (!writeWav(track, audioFirst, audioFrames, error)) {
+    if (!writeWav(music, audioFirst, audioFrames, error)) {
         abort();
         return false;
     }

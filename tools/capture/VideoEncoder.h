@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class Track;
+class Music;
 
 class VideoEncoder {
   public:
@@ -28,7 +28,7 @@ class VideoEncoder {
     // rows bottom first for the lossless master, yuv420p planes rows top first (converted
     // with the matrix VideoColour gives for the height) for H.264.
     bool open(const std::string& file, int fps, int width, int height, bool lossless,
-              const Track* track, long long audioFirst, long long audioFrames, std::string& error);
+              const Music* music, long long audioFirst, long long audioFrames, std::string& error);
     // One frame in the format open named.
     bool writeFrame(const uint8_t* frame);
     // Closes the pipe, waits for ffmpeg, and moves the finished file into place.
@@ -40,7 +40,7 @@ class VideoEncoder {
     // height alone, see VideoColour) and AAC; or, lossless, FFV1 RGB and FLAC.
     static std::vector<std::string> encodeArguments(int height, bool lossless,
                                                     const std::string& file);
-    bool writeWav(const Track* track, long long first, long long frames, std::string& error);
+    bool writeWav(const Music* music, long long first, long long frames, std::string& error);
 
     pid_t pid;
     int pipeFd;

@@ -4,6 +4,8 @@
 
 #include <GL/glext.h>
 
+#include "GLStateScope.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -274,56 +276,38 @@ void YuvConverter::convert(GLuint frameFbo) {
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawBinding);
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBinding);
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    // Everything the passes change comes back: the scenes set much of their state once only.
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    const GLenum off[] = {GL_DEPTH_TEST, GL_CULL_FACE,    GL_BLEND,      GL_SCISSOR_TEST, GL_FOG,
-                          GL_ALPHA_TEST, GL_STENCIL_TEST, GL_TEXTURE_2D, GL_DITHER};
-    for (GLenum capability : off) {
-        glDisable(capability);
+    {
+        const GLStateScope saved; // the viewport, the texture binding, the pixel store come back
+
+        // The frame's rows, top first, into the buffer the first pass fetches from.
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ROW_LENGTH, chromaColumns() * 2 * 4);
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, sourceBuffer);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_BUFFER, sourceTexture);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, lumaFbo);
+        glViewport(0, 0, chromaColumns(), height);
+        glUseProgram(lumaProgram);
+        drawQuad();
+        glBindTexture(GL_TEXTURE_BUFFER, 0);
+
+        glBindTexture(GL_TEXTURE_2D, pairsTexture);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, chromaFbo);
+        glViewport(0, 0, chromaColumns(), height / 2);
+        glUseProgram(chromaProgram);
+        drawQuad();
+
+        glUseProgram(static_cast<GLuint>(program));
+        // Bound back before the attributes come back, which restore the bound one's draw
+        // buffers.
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawBinding));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readBinding));
     }
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-
-    // The frame's rows, top first, into the buffer the first pass fetches from.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, chromaColumns() * 2 * 4);
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, sourceBuffer);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-    glPopClientAttrib();
-
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_BUFFER, sourceTexture);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, lumaFbo);
-    glViewport(0, 0, chromaColumns(), height);
-    glUseProgram(lumaProgram);
-    drawQuad();
-    glBindTexture(GL_TEXTURE_BUFFER, 0);
-
-    glBindTexture(GL_TEXTURE_2D, pairsTexture);
-
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, chromaFbo);
-    glViewport(0, 0, chromaColumns(), height / 2);
-    glUseProgram(chromaProgram);
-    drawQuad();
-    glBindTexture(GL_TEXTURE_BUFFER, 0);
-
-    glUseProgram(static_cast<GLuint>(program));
-    // Bound back before the attributes come back, which restore the bound one's draw buffers.
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawBinding));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readBinding));
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib(); // the texture binding, the matrix mode, the viewport, the enables, the masks
 }
 
 void YuvConverter::readPlane(GLenum format, GLenum type, int texelBytes, int columns, int rows,

@@ -9,21 +9,21 @@
 #include "Capture.h"
 #include "CaptureOptions.h"
 #include "HeadlessEnv.h"
-#include "main/Schedule.h"
+#include "OptionParser.h"
 
 int main(int argc, char** argv) {
-    CaptureOptions options;
-    std::string error;
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    if (OptionParser::wantsHelp(argc, argv)) {
         printf("%s\n", CaptureOptions::usage());
         return 0;
     }
-    if (!options.parse(argc, argv, error)) {
+    CaptureOptions options;
+    std::string error;
+    if (!options.parse(argc, argv, error) ||
+        (!options.dataDir.empty() &&
+         !OptionParser::enterDataFolder(options.dataDir, {&options.framesDir, &options.videoFile},
+                                        error))) {
         fprintf(stderr, "vorrel-capture: %s (--help for the options)\n", error.c_str());
         return 2;
-    }
-    if (!options.scene.empty() && !options.toGiven) {
-        options.to = Schedule::END;
     }
     // Headless by default: a real OpenGL context without a display; the sound is never
     // played, only read.

@@ -1,33 +1,13 @@
-// The virtual tick and the arithmetic between frames, ticks and slots.
+// The arithmetic between frames, ticks and slots.
 #include "FrameClock.h"
 
 #include <cmath>
 
 #include "main/Schedule.h"
-#include "platform/Timer.h"
-
-namespace {
-
-// Read by the Timer through a plain function, so it lives here.
-long long virtualTick = 0;
-
-int readVirtualTick() {
-    return static_cast<int>(virtualTick);
-}
-
-} // namespace
+#include "platform/ManualTick.h"
 
 void FrameClock::install() {
-    Timer::setTickSource(&readVirtualTick);
-    virtualTick = 0;
-}
-
-void FrameClock::setTick(long long tick) {
-    virtualTick = tick;
-}
-
-long long FrameClock::tick() {
-    return virtualTick;
+    ManualTick::install(0);
 }
 
 long long FrameClock::tickOf(long long frame) const {
@@ -47,6 +27,14 @@ long long FrameClock::firstFrameOfSlot(long long frame) const {
         --first;
     }
     return first;
+}
+
+long long FrameClock::lastFrame() const {
+    long long frame = frameAt(Schedule::END);
+    while (frame > 0 && slotOfFrame(frame) == Schedule::SLOT_COUNT) {
+        --frame;
+    }
+    return frame;
 }
 
 long long FrameClock::frameAt(double seconds) const {

@@ -3,6 +3,8 @@
 
 #include <FreeImage.h>
 
+#include <cstdio>
+
 bool PngWriter::write(const std::string& path, const std::vector<uint8_t>& pixels, int width,
                       int height) {
     FIBITMAP* image = FreeImage_Allocate(width, height, 24);
@@ -27,4 +29,16 @@ bool PngWriter::write(const std::string& path, const std::vector<uint8_t>& pixel
         remove(partial.c_str());
     }
     return ok;
+}
+
+std::string PngWriter::shotName(double seconds) {
+    char name[48];
+    snprintf(name, sizeof(name), "t-%07.3f.png", seconds);
+    return name;
+}
+
+std::string PngWriter::frameName(long long frame) {
+    char name[32];
+    snprintf(name, sizeof(name), "frame-%06lld.png", frame);
+    return name;
 }

@@ -1,4 +1,5 @@
-// Writes one 800 x 600 frame, as read back from OpenGL, to a PNG file.
+// Writes a frame, as read back from OpenGL at any size, to a PNG file; and the names the tools
+// give their frames.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,13 @@
 
 class PngWriter {
   public:
-    // pixels: RGBA rows bottom first, as glReadPixels gives them. Returns false on failure.
+    // pixels: width x height RGBA, rows bottom first, as glReadPixels gives them. Returns false
+    // on failure, leaving no file behind.
     static bool write(const std::string& path, const std::vector<uint8_t>& pixels, int width,
                       int height);
+
+    // A frame named by its time: "t-SSS.mmm.png" (the capture's --at, the preview's s).
+    static std::string shotName(double seconds);
+    // A frame named by its number in a span: "frame-NNNNNN.png".
+    static std::string frameName(long long frame);
 };

@@ -3,16 +3,8 @@
 
 #include "main/Schedule.h"
 
-long long Navigation::lastFrame() const {
-    long long frame = clock.frameAt(Schedule::END);
-    while (frame > 0 && clock.slotOfFrame(frame) == Schedule::SLOT_COUNT) {
-        --frame;
-    }
-    return frame;
-}
-
 long long Navigation::clamp(long long frame) const {
-    const long long last = lastFrame();
+    const long long last = clock.lastFrame();
     return frame < 0 ? 0 : (frame > last ? last : frame);
 }
 

@@ -7,8 +7,6 @@ class Navigation {
   public:
     explicit Navigation(const FrameClock& clock) : clock(clock) {}
 
-    // The last frame before the timeline ends.
-    long long lastFrame() const;
     // frame kept from 0 to lastFrame.
     long long clamp(long long frame) const;
     // The frame nearest to tick + ms, kept on the timeline (a seek by seconds).

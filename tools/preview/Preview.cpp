@@ -7,12 +7,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "FrameStepper.h"
 #include "PngWriter.h"
-#include "Seeker.h"
 #include "StatusLine.h"
 #include "image/RenderScale.h"
-#include "platform/sound/SoundSeams.h"
-#include "platform/sound/Track.h"
 
 namespace {
 
@@ -29,14 +27,14 @@ std::string upper(std::string text) {
 } // namespace
 
 Preview::Preview(const PreviewOptions& options)
-    : options(options), timeline(), navigation(FrameClock(FPS)), seeker(nullptr),
-      shown(options.width, options.height), rate(44100), paused(options.paused),
-      statusVisible(false), drawnNow(false), tick(0), anchorTick(0), anchorWall(0), loopEndTick(-1),
-      frameMs(0.0), seekMs(0.0), framesPerSecond(0.0), framesCounted(0), countFrom(0),
+    : options(options), timeline(), navigation(FrameClock(FPS)), stepper(nullptr),
+      shown(options.width, options.height), paused(options.paused), statusVisible(false),
+      drawnNow(false), tick(0), anchorTick(0), anchorWall(0), loopEndTick(-1), frameMs(0.0),
+      seekMs(0.0), framesPerSecond(0.0), framesCounted(0), countFrom(0),
       origin(std::chrono::steady_clock::now()) {}
 
 Preview::~Preview() {
-    delete seeker;
+    delete stepper;
 }
 
 long long Preview::wallMs() const {
@@ -49,26 +47,11 @@ void Preview::start() {
     // The demo's own start-up on the virtual clock: loading takes no time on it, and the
     // tunnels' clocks start at tick 0 as in a capture.
     FrameClock::install();
-    char name[] = "vorrel-preview";
-    char width[16];
-    char height[16];
-    snprintf(width, sizeof(width), "%d", options.width);
-    snprintf(height, sizeof(height), "%d", options.height);
-    char* argv[] = {name, width, height, nullptr};
-    // The window takes a size from two arguments, as the demo's does; 800 x 600 needs none.
-    const bool sized = options.width != RenderScale::WIDTH || options.height != RenderScale::HEIGHT;
-    timeline.start(sized ? 3 : 1, argv, options.fullScreen);
-    if (sized) {
-        printf("\n"); // the window's size line ends without one
-        RenderScale::setFrame(options.width, options.height);
-    }
+    timeline.start(options.width, options.height, options.fullScreen);
+    // A larger window draws the picture through the render scale, as the capture does.
+    RenderScale::setFrame(options.width, options.height);
     SDL_WM_SetCaption("Vorrel Quisp preview", nullptr);
-
-    const Track* track = timeline.music ? timeline.music->track() : nullptr;
-    if (track && track->rate > 0) {
-        rate = track->rate;
-    }
-    seeker = new Seeker(&timeline, navigation.clock, rate);
+    stepper = new FrameStepper(&timeline, FPS);
     if (options.loop) {
         loopEndTick = std::llround(options.loopTo * 1000.0);
     }
@@ -158,14 +141,14 @@ void Preview::play() {
     }
     if (FrameClock::slotOfTick(now) == Schedule::SLOT_COUNT) {
         setPaused(true);
-        seek(navigation.lastFrame());
+        seek(navigation.clock.lastFrame());
         return;
     }
     if (now == tick) {
         return; // nothing has moved yet: the kept frame is shown again
     }
     const auto begin = std::chrono::steady_clock::now();
-    seeker->drawAt(now);
+    stepper->drawAt(now);
     glFinish();
     frameMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
@@ -177,8 +160,8 @@ void Preview::play() {
 void Preview::seek(long long frame) {
     frame = navigation.clamp(frame);
     const auto begin = std::chrono::steady_clock::now();
-    if (seeker->seekTo(frame)) {
-        frameMs = seeker->targetMs();
+    if (stepper->seekTo(frame)) {
+        frameMs = stepper->targetMs();
         shown.read();
         drawnNow = true;
     }
@@ -186,7 +169,7 @@ void Preview::seek(long long frame) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     tick = navigation.clock.tickOf(frame);
     // Heard from the frame on, or held there: the spectrum stays the one of this frame.
-    soundlayer::seekOutput(soundFrame(), paused);
+    timeline.music->seek(soundFrame(), paused);
     anchorTick = tick;
     anchorWall = wallMs();
 }
@@ -196,7 +179,7 @@ void Preview::setPaused(bool pause) {
         return;
     }
     paused = pause;
-    soundlayer::seekOutput(soundFrame(), paused);
+    timeline.music->seek(soundFrame(), paused);
     anchorTick = tick;
     anchorWall = wallMs();
     framesCounted = 0;
@@ -204,10 +187,10 @@ void Preview::setPaused(bool pause) {
 }
 
 void Preview::reload() {
-    const long long frame = seeker->exactFrame() >= 0
-                                ? seeker->exactFrame()
+    const long long frame = stepper->exactFrame() >= 0
+                                ? stepper->exactFrame()
                                 : navigation.clamp(navigation.clock.frameAt(tick * 0.001));
-    seeker->remakeAll();
+    stepper->remakeAll();
     seek(frame);
 }
 
@@ -234,7 +217,8 @@ void Preview::present() {
 }
 
 long long Preview::soundFrame() const {
-    const long long exact = seeker->exactFrame();
+    const long long exact = stepper->exactFrame();
+    const int rate = stepper->soundRate();
     return exact >= 0 ? navigation.clock.soundFrameOf(exact, rate) : tick * rate / 1000;
 }
 
@@ -258,9 +242,7 @@ std::string Preview::statusText() const {
 }
 
 void Preview::writeShot() const {
-    char name[48];
-    snprintf(name, sizeof(name), "t-%07.3f.png", tick * 0.001);
-    const std::string path = options.shotsDir + "/" + name;
+    const std::string path = options.shotsDir + "/" + PngWriter::shotName(tick * 0.001);
     if (!PngWriter::write(path, shown.pixels, shown.width, shown.height)) {
         fprintf(stderr, "vorrel-preview: cannot write '%s'\n", path.c_str());
         fflush(stderr);
@@ -272,10 +254,10 @@ void Preview::writeShot() const {
 
 void Preview::printState() const {
     const int slot = FrameClock::slotOfTick(tick);
-    const long long exact = seeker->exactFrame();
+    const long long exact = stepper->exactFrame();
     printf("time=%.3f frame=%s scene=%s state=%s sound=%lld rate=%d\n", tick * 0.001,
            exact >= 0 ? std::to_string(exact).c_str() : "-",
            slot < Schedule::SLOT_COUNT ? Schedule::slots[slot].name : "end",
-           paused ? "paused" : "playing", soundlayer::audibleFrame(), rate);
+           paused ? "paused" : "playing", timeline.music->audibleFrame(), stepper->soundRate());
     fflush(stdout);
 }

@@ -12,7 +12,7 @@
 #include "ShownFrame.h"
 #include "main/Timeline.h"
 
-class Seeker;
+class FrameStepper;
 
 class Preview {
   public:
@@ -51,9 +51,8 @@ class Preview {
     PreviewOptions options;
     Timeline timeline;
     Navigation navigation;
-    Seeker* seeker;
+    FrameStepper* stepper;
     ShownFrame shown;
-    int rate; // frames a second of the track
     bool paused;
     bool statusVisible;
     bool drawnNow;         // the back buffer holds the frame just drawn

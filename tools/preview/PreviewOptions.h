@@ -10,7 +10,7 @@ class PreviewOptions {
     // Reads argv; on a bad command line returns false with a one-line reason in error.
     bool parse(int argc, char** argv, std::string& error);
     // The options and the keys, for --help.
-    static const char* usage();
+    static std::string usage();
     // Where the preview starts: --from, else the loop's start, else 0; in seconds.
     double startTime() const;
 
@@ -26,4 +26,5 @@ class PreviewOptions {
     // larger window, drawn at a larger scale, comes with the render scale.
     int width;
     int height;
+    std::string dataDir; // where the pictures and the track are; empty: the working folder
 };

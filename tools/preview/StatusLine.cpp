@@ -5,6 +5,8 @@
 
 #include <cctype>
 
+#include "GLStateScope.h"
+
 namespace {
 
 struct Glyph {
@@ -62,31 +64,6 @@ const Glyph FONT[] = {
     {'?', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x00, 0x04}},
 };
 
-// Every state the drawing changes is saved here and given back by the destructor.
-class SavedState {
-  public:
-    SavedState() {
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
-        glMatrixMode(GL_TEXTURE);
-        glPushMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-    }
-    ~SavedState() {
-        glMatrixMode(GL_TEXTURE);
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        glPopAttrib(); // the matrix mode too
-    }
-    SavedState(const SavedState&) = delete;
-    SavedState& operator=(const SavedState&) = delete;
-};
-
 void quad(int x, int y, int w, int h) {
     glVertex2i(x, y);
     glVertex2i(x + w, y);
@@ -111,27 +88,11 @@ const unsigned char* StatusLine::glyph(char c) {
 }
 
 void StatusLine::draw(const std::string& text, int width, int height) {
-    const SavedState saved;
+    const GLStateScope saved;
     glViewport(0, 0, width, height);
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_FOG);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 

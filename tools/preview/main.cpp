@@ -3,19 +3,20 @@
 #include <cstdlib>
 #include <string>
 
+#include "OptionParser.h"
 #include "Preview.h"
 #include "PreviewOptions.h"
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            printf("%s\n", PreviewOptions::usage());
-            return 0;
-        }
+    if (OptionParser::wantsHelp(argc, argv)) {
+        printf("%s\n", PreviewOptions::usage().c_str());
+        return 0;
     }
     PreviewOptions options;
     std::string error;
-    if (!options.parse(argc, argv, error)) {
+    if (!options.parse(argc, argv, error) ||
+        (!options.dataDir.empty() &&
+         !OptionParser::enterDataFolder(options.dataDir, {&options.shotsDir}, error))) {
         fprintf(stderr, "vorrel-preview: %s (--help for the options)\n", error.c_str());
         return 2;
     }

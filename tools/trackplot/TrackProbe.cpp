@@ -5,45 +5,43 @@
 #include <mpg123.h>
 
 #include "platform/Music.h"
-#include "platform/sound/SoundSeams.h"
-#include "platform/sound/Track.h"
 
 TrackProbe::~TrackProbe() {
     delete music;
 }
 
 bool TrackProbe::load(const std::string& path) {
-    soundlayer::useManualOutput(true);
+    Music::useManualOutput(true);
     music = new Music();
     music->load(path, MP3);
-    track = music->track();
-    if (!track) {
+    if (!music->isLoaded()) {
         return false;
     }
     music->play();
+    decoded.resize(static_cast<size_t>(music->frames() * music->channels()));
+    music->readFrames(0, music->frames(), decoded.data());
     readStreamInfo(path);
-    return track && track->frames() > 0;
+    return music->frames() > 0;
 }
 
 long long TrackProbe::frames() const {
-    return track ? track->frames() : 0;
+    return music ? music->frames() : 0;
 }
 
 int TrackProbe::rate() const {
-    return track ? track->rate : 0;
+    return music ? music->rate() : 0;
 }
 
 int TrackProbe::channels() const {
-    return track ? track->channels : 0;
+    return music ? music->channels() : 0;
 }
 
 const std::vector<int16_t>& TrackProbe::samples() const {
-    static const std::vector<int16_t> none;
-    return track ? track->samples : none;
+    return decoded;
 }
 
 void TrackProbe::spectrumAt(long long frame, float out[ENTRIES]) const {
-    soundlayer::setManualPosition(frame);
+    music->seek(frame, true);
     memcpy(out, music->getSpectrumBuffer(), sizeof(float) * ENTRIES);
 }
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 class Music;
-class Track;
 
 class TrackProbe {
   public:
@@ -36,7 +35,7 @@ class TrackProbe {
     void readStreamInfo(const std::string& path);
 
     Music* music = nullptr;
-    const Track* track = nullptr;
+    std::vector<int16_t> decoded;
     int kbps = 0;
     bool cbr = false;
 };

@@ -30,8 +30,6 @@ struct FSOUND_DSPUNIT {
 
 namespace {
 
-const float LAYER_VERSION = 3.75f;
-
 struct LayerState {
     float versionOverride = 0.0f;
     int error = FMOD_ERR_NONE;
@@ -138,7 +136,7 @@ void stopIfPlaying(const Track* track) {
 } // namespace
 
 float FSOUND_GetVersion() {
-    return state().versionOverride > 0.0f ? state().versionOverride : LAYER_VERSION;
+    return state().versionOverride > 0.0f ? state().versionOverride : FMOD_VERSION;
 }
 
 bool FSOUND_Init(int rate, int channels, unsigned int) {

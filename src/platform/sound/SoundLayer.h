@@ -9,6 +9,9 @@ struct FMUSIC_MODULE;
 struct FSOUND_DSPUNIT;
 class Track;
 
+// The library version this layer implements, which is the one the demo asks for.
+const float FMOD_VERSION = 3.75f;
+
 // Channel index meaning "any free channel".
 const int FSOUND_FREE = -1;
 

@@ -1,6 +1,7 @@
-// The layer's seams for tests and the tools: which output plays, where the manual one is,
-// seeking and pausing the playing sound, and overrides of what the layer reports. The demo itself
-// never calls these.
+// The layer's seams: which output plays, where the manual one is, seeking and pausing the
+// playing sound, and overrides of what the layer reports. Music passes them on to the tools;
+// the demo's own start-up reads only which output opened (through Music::hasManualOutput).
+// Tests of the layer and of the scenes call them directly.
 #pragma once
 
 namespace soundlayer {

@@ -10,7 +10,7 @@ namespace {
 TEST(PreviewNavigation, SeeksBySecondsAndFramesStayOnTheTimeline) {
     const Navigation nav{FrameClock(60)};
     // 266 s is frame 15960, the end: the last frame shown comes before it.
-    EXPECT_EQ(nav.lastFrame(), 15959);
+    EXPECT_EQ(nav.clock.lastFrame(), 15959);
     EXPECT_EQ(nav.clamp(-3), 0);
     EXPECT_EQ(nav.clamp(20000), 15959);
     EXPECT_EQ(nav.by(200000, 5000), 12300);

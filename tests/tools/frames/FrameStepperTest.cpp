@@ -1,6 +1,6 @@
-// The preview's seeks against the capture tool: whatever order the seeks come in (forward,
-// back within a slot, into a slot drawn before, after frames of play, after a reload), the
-// frame drawn is the one vorrel-capture --at writes, byte for byte.
+// The stepper's seeks, as the preview makes them, against the capture tool: whatever order the
+// seeks come in (forward, back within a slot, into a slot drawn before, after frames of play,
+// after a reload), the frame drawn is the one vorrel-capture --at writes, byte for byte.
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <unistd.h>
@@ -13,12 +13,10 @@
 #include <vector>
 
 #include "FrameClock.h"
+#include "FrameStepper.h"
 #include "PngWriter.h"
-#include "Seeker.h"
 #include "ShownFrame.h"
 #include "main/Timeline.h"
-#include "platform/sound/SoundSeams.h"
-#include "platform/sound/Track.h"
 
 namespace {
 
@@ -31,12 +29,10 @@ std::string readFile(const std::string& path) {
 }
 
 std::string shotName(const std::string& t) {
-    char name[48];
-    snprintf(name, sizeof(name), "t-%07.3f.png", atof(t.c_str()));
-    return name;
+    return PngWriter::shotName(atof(t.c_str()));
 }
 
-class SeekerAgainstCapture : public ::testing::Test {
+class StepperAgainstCapture : public ::testing::Test {
   protected:
     void SetUp() override {
         char pattern[] = "/tmp/vq-seek-XXXXXX";
@@ -54,17 +50,14 @@ class SeekerAgainstCapture : public ::testing::Test {
                                     "/capture >/dev/null 2>&1";
         ASSERT_EQ(system(command.c_str()), 0) << command;
 
-        soundlayer::useManualOutput(true);
+        Music::useManualOutput(true);
         FrameClock::install();
-        char name[] = "vq_tests";
-        char* argv[] = {name, nullptr};
-        timeline.start(1, argv);
-        const Track* track = timeline.music->track();
-        ASSERT_NE(track, nullptr);
-        seeker = new Seeker(&timeline, FrameClock(60), track->rate);
+        timeline.start(800, 600, true);
+        ASSERT_TRUE(timeline.music->isLoaded());
+        stepper = new FrameStepper(&timeline, 60);
     }
     void TearDown() override {
-        delete seeker;
+        delete stepper;
         if (HasFailure()) {
             printf("the frames are kept in %s\n", dir.c_str());
         } else {
@@ -75,9 +68,9 @@ class SeekerAgainstCapture : public ::testing::Test {
     // Seeks to t and compares the frame drawn with the capture's, as PNG files.
     void expectCaptureFrame(const std::string& t) {
         SCOPED_TRACE("seek to " + t);
-        const long long frame = seeker->clock.frameAt(atof(t.c_str()));
-        ASSERT_TRUE(seeker->seekTo(frame));
-        EXPECT_EQ(seeker->exactFrame(), frame);
+        const long long frame = stepper->clock.frameAt(atof(t.c_str()));
+        ASSERT_TRUE(stepper->seekTo(frame));
+        EXPECT_EQ(stepper->exactFrame(), frame);
         ShownFrame shown(800, 600);
         shown.read();
         const std::string mine = dir + "/" + shotName(t);
@@ -89,30 +82,35 @@ class SeekerAgainstCapture : public ::testing::Test {
 
     std::string dir;
     Timeline timeline;
-    Seeker* seeker = nullptr;
+    FrameStepper* stepper = nullptr;
 };
 
-TEST_F(SeekerAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
+TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
     // Backwards through the timeline, each slot fresh.
     expectCaptureFrame("250.5");
     expectCaptureFrame("228");
-    // Back within a slot: the scroller must start again from the slot's first frame.
+    // Back within a slot: the scroller must start again from the slot's first frame, with a
+    // scene made anew.
+    const Scene* const creds = timeline.scenes[6];
     expectCaptureFrame("227.5");
-    // On within the row: only the frames after the last one drawn.
+    EXPECT_NE(timeline.scenes[6], creds);
+    // On within the row: only the frames after the last one drawn, the same scene.
+    const Scene* const row = timeline.scenes[6];
     expectCaptureFrame("228");
-    EXPECT_EQ(seeker->framesDrawn(), 30);
+    EXPECT_EQ(stepper->framesDrawn(), 30);
+    EXPECT_EQ(timeline.scenes[6], row);
     // The same frame again draws nothing.
-    EXPECT_FALSE(seeker->seekTo(seeker->clock.frameAt(228.0)));
-    EXPECT_EQ(seeker->framesDrawn(), 0);
+    EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(228.0)));
+    EXPECT_EQ(stepper->framesDrawn(), 0);
 
     expectCaptureFrame("195.5");
     expectCaptureFrame("171.5");
     expectCaptureFrame("123.5");
     // Frames of play in a slot, then a seek out and back: the scene is made anew.
     for (long long tick = 91600; tick < 92000; tick += 37) {
-        seeker->drawAt(tick);
+        stepper->drawAt(tick);
     }
-    EXPECT_EQ(seeker->exactFrame(), -1);
+    EXPECT_EQ(stepper->exactFrame(), -1);
     expectCaptureFrame("27.5");
     expectCaptureFrame("91.5");
     expectCaptureFrame("1.5");
@@ -120,11 +118,11 @@ TEST_F(SeekerAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
     expectCaptureFrame("228");
     expectCaptureFrame("195.5");
     // Play on from a seek, then back to it: the slot starts again.
-    seeker->drawAt(195600);
+    stepper->drawAt(195600);
     expectCaptureFrame("195.5");
     // Play that enters a slot drawn before starts it with a new scene, as a run does: its
     // first frame on the grid is the capture's.
-    seeker->drawAt(seeker->clock.tickOf(seeker->clock.frameAt(226.0)));
+    stepper->drawAt(stepper->clock.tickOf(stepper->clock.frameAt(226.0)));
     {
         ShownFrame shown(800, 600);
         shown.read();
@@ -132,8 +130,11 @@ TEST_F(SeekerAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
         EXPECT_TRUE(readFile(dir + "/entered.png") == readFile(dir + "/capture/t-226.000.png"))
             << "play into a slot drawn before differs from vorrel-capture --at 226";
     }
+    // The end has no frame: nothing is drawn there.
+    EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(266.0)));
+    EXPECT_FALSE(stepper->drawAt(266000));
     // Every scene made anew: the tunnels' clocks start at tick 0 again.
-    seeker->remakeAll();
+    stepper->remakeAll();
     expectCaptureFrame("195.5");
     expectCaptureFrame("123.5");
 }

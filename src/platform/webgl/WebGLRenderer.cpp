@@ -1,0 +1,301 @@
+// The fixed-function pipeline the demo uses, as one GLSL ES program over WebGL.
+#include "WebGLRenderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+
+#include <webgl/webgl1.h>
+
+namespace {
+
+enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
+
+// Lines follow OpenGL's rule for aliased lines: an x-major segment grows vertically, a y-major
+// one horizontally, by half the width each way. An end behind the near plane moves along the
+// segment onto it first, so the window-space direction stays the visible part's. Points snap
+// as aliased points do. Widths and sizes arrive in whole pixels.
+const char* VERTEX_SHADER = R"(
+attribute vec3 a_position;
+attribute vec3 a_other;
+attribute float a_side;
+attribute vec4 a_color;
+attribute vec2 a_texcoord;
+uniform mat4 u_projection;
+uniform mat4 u_modelview;
+uniform vec2 u_viewport;
+uniform float u_lineWidth;
+uniform float u_pointSize;
+uniform bool u_points;
+varying vec4 v_color;
+varying vec2 v_texcoord;
+varying float v_fogDepth;
+void main() {
+    vec4 eye = u_modelview * vec4(a_position, 1.0);
+    vec4 clip = u_projection * eye;
+    v_color = a_color;
+    v_texcoord = a_texcoord;
+    gl_PointSize = u_pointSize;
+    if (u_lineWidth > 0.0) {
+        vec4 otherEye = u_modelview * vec4(a_other, 1.0);
+        vec4 other = u_projection * otherEye;
+        float d = clip.z + clip.w;
+        float dOther = other.z + other.w;
+        if (d < 0.0 && dOther < 0.0) {
+            gl_Position = vec4(2.0, 2.0, 2.0, 1.0);
+            v_fogDepth = 0.0;
+            return;
+        }
+        if (d < 0.0) {
+            float t = d / (d - dOther);
+            clip = mix(clip, other, t);
+            eye = mix(eye, otherEye, t);
+        } else if (dOther < 0.0) {
+            other = mix(other, clip, dOther / (dOther - d));
+        }
+        vec2 delta = abs(other.xy / other.w - clip.xy / clip.w) * u_viewport;
+        vec2 across = delta.x >= delta.y ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
+        clip.xy += across * a_side * u_lineWidth / u_viewport * clip.w;
+    }
+    if (u_points) {
+        // Aliased points: an odd size centres on a pixel, an even one on a pixel corner.
+        vec2 window = (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
+        window = mod(u_pointSize, 2.0) == 1.0 ? floor(window) + 0.5 : floor(window + 0.5);
+        clip.xy = (window / u_viewport * 2.0 - 1.0) * clip.w;
+    }
+    v_fogDepth = abs(eye.z);
+    gl_Position = clip;
+}
+)";
+
+// Modulate: the texel times the vertex colour; fog mixes the colour, never the alpha.
+const char* FRAGMENT_SHADER = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+uniform sampler2D u_texture;
+uniform bool u_texturing;
+uniform int u_fogMode;
+uniform float u_fogStart;
+uniform float u_fogScale;
+uniform float u_fogDensity;
+uniform vec3 u_fogColor;
+varying vec4 v_color;
+varying vec2 v_texcoord;
+varying float v_fogDepth;
+void main() {
+    vec4 color = v_color;
+    if (u_texturing) {
+        color *= texture2D(u_texture, v_texcoord);
+    }
+    if (u_fogMode != 0) {
+        float f;
+        if (u_fogMode == 1) {
+            f = 1.0 - (v_fogDepth - u_fogStart) * u_fogScale;
+        } else if (u_fogMode == 2) {
+            f = exp(-u_fogDensity * v_fogDepth);
+        } else {
+            float e = u_fogDensity * v_fogDepth;
+            f = exp(-e * e);
+        }
+        color.rgb = mix(u_fogColor, color.rgb, clamp(f, 0.0, 1.0));
+    }
+    gl_FragColor = color;
+}
+)";
+
+GLuint compile(GLenum type, const char* source) {
+    const GLuint shader = emscripten_glCreateShader(type);
+    emscripten_glShaderSource(shader, 1, &source, nullptr);
+    emscripten_glCompileShader(shader);
+    GLint ok = 0;
+    emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = "";
+        emscripten_glGetShaderInfoLog(shader, sizeof(log), nullptr, log);
+        fprintf(stderr, "GL layer: shader does not compile: %s\n", log);
+    }
+    return shader;
+}
+
+// Quads drawn by one indexed call: 16-bit indices reach 65536 corners.
+const int QUADS_A_CALL = 16384;
+
+// Points the attributes at the vertices from the given one on, in the bound buffer.
+void pointAttributes(size_t first) {
+    const size_t base = first * sizeof(DrawVertex);
+    const GLsizei stride = sizeof(DrawVertex);
+    const auto at = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
+    emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, position)));
+    emscripten_glVertexAttribPointer(OTHER, 3, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, other)));
+    emscripten_glVertexAttribPointer(SIDE, 1, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, side)));
+    emscripten_glVertexAttribPointer(COLOR, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                                     at(offsetof(DrawVertex, color)));
+    emscripten_glVertexAttribPointer(TEXCOORD, 2, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(DrawVertex, texcoord)));
+}
+
+} // namespace
+
+WebGLRenderer::WebGLRenderer()
+    : program(0), buffer(0), quadIndices(0), bufferBytes(0), failed(false), projectionAt(-1),
+      modelviewAt(-1), viewportAt(-1), lineWidthAt(-1), pointSizeAt(-1), texturingAt(-1),
+      pointsAt(-1), samplerAt(-1), fogModeAt(-1), fogStartAt(-1), fogScaleAt(-1), fogDensityAt(-1),
+      fogColorAt(-1) {}
+
+WebGLRenderer::~WebGLRenderer() {
+    if (quadIndices) {
+        emscripten_glDeleteBuffers(1, &quadIndices);
+    }
+    if (buffer) {
+        emscripten_glDeleteBuffers(1, &buffer);
+    }
+    if (program) {
+        emscripten_glDeleteProgram(program);
+    }
+}
+
+bool WebGLRenderer::setUp() {
+    const GLuint vertex = compile(GL_VERTEX_SHADER, VERTEX_SHADER);
+    const GLuint fragment = compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER);
+    program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, vertex);
+    emscripten_glAttachShader(program, fragment);
+    const char* names[] = {"a_position", "a_other", "a_side", "a_color", "a_texcoord"};
+    for (GLuint i = 0; i < 5; ++i) {
+        emscripten_glBindAttribLocation(program, i, names[i]);
+    }
+    emscripten_glLinkProgram(program);
+    emscripten_glDeleteShader(vertex);
+    emscripten_glDeleteShader(fragment);
+    GLint ok = 0;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        fprintf(stderr, "GL layer: the shader program does not link\n");
+        return false;
+    }
+    emscripten_glUseProgram(program);
+    projectionAt = emscripten_glGetUniformLocation(program, "u_projection");
+    modelviewAt = emscripten_glGetUniformLocation(program, "u_modelview");
+    viewportAt = emscripten_glGetUniformLocation(program, "u_viewport");
+    lineWidthAt = emscripten_glGetUniformLocation(program, "u_lineWidth");
+    pointSizeAt = emscripten_glGetUniformLocation(program, "u_pointSize");
+    texturingAt = emscripten_glGetUniformLocation(program, "u_texturing");
+    pointsAt = emscripten_glGetUniformLocation(program, "u_points");
+    samplerAt = emscripten_glGetUniformLocation(program, "u_texture");
+    fogModeAt = emscripten_glGetUniformLocation(program, "u_fogMode");
+    fogStartAt = emscripten_glGetUniformLocation(program, "u_fogStart");
+    fogScaleAt = emscripten_glGetUniformLocation(program, "u_fogScale");
+    fogDensityAt = emscripten_glGetUniformLocation(program, "u_fogDensity");
+    fogColorAt = emscripten_glGetUniformLocation(program, "u_fogColor");
+    emscripten_glUniform1i(samplerAt, 0);
+
+    emscripten_glGenBuffers(1, &buffer);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    for (GLuint i = 0; i < 5; ++i) {
+        emscripten_glEnableVertexAttribArray(i);
+    }
+    // Quad k of a call is corners 4k .. 4k + 3, as triangles (0 1 2) and (0 2 3).
+    std::vector<unsigned short> indices(QUADS_A_CALL * 6);
+    for (int k = 0; k < QUADS_A_CALL; ++k) {
+        const unsigned short corner = static_cast<unsigned short>(4 * k);
+        const unsigned short quad[6] = {corner,
+                                        static_cast<unsigned short>(corner + 1),
+                                        static_cast<unsigned short>(corner + 2),
+                                        corner,
+                                        static_cast<unsigned short>(corner + 2),
+                                        static_cast<unsigned short>(corner + 3)};
+        std::copy(quad, quad + 6, &indices[static_cast<size_t>(k) * 6]);
+    }
+    emscripten_glGenBuffers(1, &quadIndices);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadIndices);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(indices.size() * sizeof(indices[0])),
+                            indices.data(), GL_STATIC_DRAW);
+    return true;
+}
+
+namespace {
+
+// Aliased lines and points are a whole number of pixels wide, at least 1: the nearest, a half
+// rounded up for a line and down for a point, as the desktop's rasteriser draws them.
+float aliasedLineWidth(float width) {
+    const float whole = std::floor(width + 0.5f);
+    return whole < 1.0f ? 1.0f : whole;
+}
+
+float aliasedPointSize(float size) {
+    const float whole = std::ceil(size - 0.5f);
+    return whole < 1.0f ? 1.0f : whole;
+}
+
+} // namespace
+
+void WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
+    emscripten_glUniformMatrix4fv(projectionAt, 1, GL_FALSE, state.projection.m);
+    emscripten_glUniformMatrix4fv(modelviewAt, 1, GL_FALSE, state.modelview.m);
+    emscripten_glUniform2f(viewportAt, state.viewportWidth, state.viewportHeight);
+    emscripten_glUniform1f(
+        lineWidthAt, kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f);
+    emscripten_glUniform1f(pointSizeAt, aliasedPointSize(state.pointSize));
+    emscripten_glUniform1i(pointsAt, kind == PrimitiveAssembler::POINTS ? 1 : 0);
+    emscripten_glUniform1i(texturingAt, state.texturing ? 1 : 0);
+    emscripten_glUniform1i(fogModeAt, state.fogMode);
+    emscripten_glUniform1f(fogStartAt, state.fogStart);
+    emscripten_glUniform1f(fogScaleAt, state.fogScale);
+    emscripten_glUniform1f(fogDensityAt, state.fogDensity);
+    emscripten_glUniform3f(fogColorAt, state.fogColor[0], state.fogColor[1], state.fogColor[2]);
+}
+
+void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
+                         const DrawState& state) {
+    if (vertices.empty() || failed) {
+        return;
+    }
+    if (!program && !setUp()) {
+        failed = true;
+        return;
+    }
+    const unsigned bytes = static_cast<unsigned>(vertices.size() * sizeof(DrawVertex));
+    if (bytes > bufferBytes) {
+        bufferBytes = bytes;
+        emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, vertices.data(), GL_STREAM_DRAW);
+    } else {
+        emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
+    }
+    setUniforms(kind, state);
+    const bool uncull = kind == PrimitiveAssembler::LINES && state.culling;
+    if (uncull) {
+        emscripten_glDisable(GL_CULL_FACE);
+    }
+    if (kind == PrimitiveAssembler::QUADS || kind == PrimitiveAssembler::LINES) {
+        const size_t quads = vertices.size() / 4;
+        for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
+            const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
+            pointAttributes(first * 4);
+            emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6),
+                                      GL_UNSIGNED_SHORT, nullptr);
+        }
+    } else {
+        pointAttributes(0);
+        emscripten_glDrawArrays(kind == PrimitiveAssembler::POINTS ? GL_POINTS : GL_TRIANGLES, 0,
+                                static_cast<GLsizei>(vertices.size()));
+    }
+    if (uncull) {
+        emscripten_glEnable(GL_CULL_FACE);
+    }
+}
+
+void WebGLRenderer::upload(const std::vector<MipmapChain::Level>& levels) {
+    for (size_t i = 0; i < levels.size(); ++i) {
+        const MipmapChain::Level& level = levels[i];
+        emscripten_glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA, level.width,
+                                level.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.rgba.data());
+    }
+}
