@@ -33,8 +33,9 @@ const SceneRule RULES[] = {
     // Cards placed by the scene clock alone.
     {"Test", CatchUp::FIRST_AND_PREVIOUS},
     {"Sex", CatchUp::FIRST_AND_PREVIOUS},
-    // The wire tunnel re-walks every ring from its clock (running since the scene was made)
-    // before it draws them; the picture scene has no state at all.
+    // The wire tunnels re-walk every ring from their clock before they draw them (TunnelScene2's
+    // runs since the scene was made, Tunnel1's from its first frame); Tunnel2, a still picture,
+    // has no state at all.
     {"TunnelScene2", CatchUp::FIRST_AND_PREVIOUS},
     {"Tunnel1", CatchUp::FIRST_AND_PREVIOUS},
     {"Tunnel2", CatchUp::FIRST_AND_PREVIOUS},
