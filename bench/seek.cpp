@@ -1,6 +1,6 @@
-// A seek's cost in the preview: bringing a slot to its last frame with the catch-up frames
-// drawn unseen, beside the same frames drawn in full (the capture's catch-up). The worst case
-// is the end of the 64-second slot.
+// A seek's cost in the preview: bringing a slot to its last frame with the stepper's catch-up
+// (only the frames that leave state for later ones, drawn unseen), beside every frame of the
+// slot drawn unseen and every frame drawn in full.
 #include <benchmark/benchmark.h>
 #include <GL/gl.h>
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include "FrameClock.h"
 #include "FrameStepper.h"
 #include "HeadlessEnv.h"
+#include "UnseenFrames.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
 
@@ -46,21 +47,63 @@ long long lastOf(int slot) {
                : clock.lastFrame();
 }
 
+// The first frame of the next slot: a seek from there enters slot anew.
+long long outsideOf(int slot) {
+    return demo().clock.frameAt(Schedule::slots[(slot + 1) % Schedule::SLOT_COUNT].start);
+}
+
+// Frame of slot drawn at its tick with the track heard there, as the stepper draws it.
+void drawFrame(int slot, long long frame) {
+    Demo& d = demo();
+    ManualTick::set(d.clock.tickOf(frame));
+    d.timeline.music->seek(d.clock.soundFrameOf(frame, d.stepper->soundRate()), true);
+    Timer::update();
+    d.timeline.renderSlot(slot);
+}
+
 // A seek from another slot to the slot's last frame, as the preview makes it: the slot's
-// scene made anew (it has drawn before), the frames before the target drawn unseen.
+// scene made anew (it has drawn before), the stepper's catch-up, the target.
 void SeekUnseen(benchmark::State& state) {
     Demo& d = demo();
-    const long long target = lastOf(static_cast<int>(state.range(0)));
+    const int slot = static_cast<int>(state.range(0));
+    const long long target = lastOf(slot);
     for (auto _ : state) {
         state.PauseTiming();
-        d.stepper->seekTo(0);
+        d.stepper->seekTo(outsideOf(slot));
         glFinish();
         state.ResumeTiming();
         d.stepper->seekTo(target);
         glFinish();
     }
     state.counters["frames"] = static_cast<double>(d.stepper->framesDrawn());
-    state.SetLabel(Schedule::slots[state.range(0)].name);
+    state.SetLabel(Schedule::slots[slot].name);
+}
+
+// The same seek with every frame of the slot before the target drawn unseen, as the stepper's
+// catch-up did before it learnt which frames each scene needs.
+void SeekEveryFrameUnseen(benchmark::State& state) {
+    Demo& d = demo();
+    const int slot = static_cast<int>(state.range(0));
+    const long long target = lastOf(slot);
+    const long long first = d.clock.firstFrameOfSlot(target);
+    for (auto _ : state) {
+        state.PauseTiming();
+        d.stepper->seekTo(outsideOf(slot));
+        glFinish();
+        state.ResumeTiming();
+        d.timeline.remakeScene(slot);
+        {
+            const UnseenFrames unseen;
+            for (long long frame = first; frame < target; ++frame) {
+                drawFrame(slot, frame);
+                glFlush();
+            }
+        }
+        drawFrame(slot, target);
+        glFinish();
+    }
+    state.counters["frames"] = static_cast<double>(target + 1 - first);
+    state.SetLabel(Schedule::slots[slot].name);
 }
 
 // The same seek with every frame drawn in full, as a catch-up without UnseenFrames would.
@@ -71,15 +114,12 @@ void SeekDrawnInFull(benchmark::State& state) {
     const long long first = d.clock.firstFrameOfSlot(target);
     for (auto _ : state) {
         state.PauseTiming();
-        d.stepper->seekTo(0);
+        d.stepper->seekTo(outsideOf(slot));
         glFinish();
         state.ResumeTiming();
         d.timeline.remakeScene(slot);
         for (long long frame = first; frame <= target; ++frame) {
-            ManualTick::set(d.clock.tickOf(frame));
-            d.timeline.music->seek(d.clock.soundFrameOf(frame, d.stepper->soundRate()), true);
-            Timer::update();
-            d.timeline.renderSlot(slot);
+            drawFrame(slot, frame);
             glFlush();
         }
         glFinish();
@@ -88,8 +128,10 @@ void SeekDrawnInFull(benchmark::State& state) {
     state.SetLabel(Schedule::slots[slot].name);
 }
 
-// Intro (the 64-second slot, the worst case), TunnelScene2 and TunnelScene, Creds.
-BENCHMARK(SeekUnseen)->Arg(1)->Arg(3)->Arg(5)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(1);
+// Every slot with the catch-up, and with every frame unseen.
+BENCHMARK(SeekUnseen)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SeekEveryFrameUnseen)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
+// In full: Intro (the 64-second slot), TunnelScene2 and TunnelScene, Creds.
 BENCHMARK(SeekDrawnInFull)
     ->Arg(1)
     ->Arg(3)

@@ -48,8 +48,10 @@ void Creds::render() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     drawGreetings();
+    advanceScroll();
+}
 
-    // Zero in the first frame: the scene clock was restarted in this same frame.
+void Creds::advanceScroll() {
     scroll->update(local_timer->getInterval());
 }
 

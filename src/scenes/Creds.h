@@ -27,6 +27,10 @@ class Creds : public Scene {
     // The scroller twice under a 640 x 480 projection: the mask darkens the background, the
     // colour pass adds the glyphs. Leaves blending and texturing off, stacks as found.
     void drawGreetings();
+    // Moves the scroller on by the scene clock's interval since the previous frame (zero on the
+    // first, whose set-up restarted the clock): the last step of every frame, and the only
+    // state one frame leaves for the next. Draws nothing.
+    void advanceScroll();
 
     Timer* timer; // not used: the scene runs on its own clock
     Music* music; // not used

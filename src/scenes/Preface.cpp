@@ -38,7 +38,7 @@ void Preface::render() {
 
     // The first rule that holds chooses; the slot ends before the scene clock reaches 26.
     const float t = local_timer->getElapsedTime();
-    if (t < 10.0f) {
+    if (t < VORREL_END) {
         drawVorrel();
         if (t > 6.0f) {
             drawQuisp();

@@ -10,6 +10,10 @@ class Timer;
 
 class Preface : public Scene {
   public:
+    // Scene seconds until which the Vorrel card shows, fetching the spectrum each frame; from
+    // then to 14 s the Quisp card alone goes on reading the values its last frame fetched.
+    static constexpr float VORREL_END = 10.0f;
+
     Preface(Timer* timer, Music* music);
     ~Preface() override;
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "CatchUp.h"
 #include "UnseenFrames.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
@@ -50,11 +51,14 @@ bool FrameStepper::seekTo(long long target) {
     }
     {
         const UnseenFrames unseen;
+        const CatchUp catchUp(single ? singleName : Schedule::slots[clock.slotOfFrame(target)].name,
+                              clock, start, target);
         for (long long frame = first; frame < target; ++frame) {
-            draw(clock.tickOf(frame), clock.soundFrameOf(frame, rate));
+            const CatchUp::Work work = catchUp.work(frame);
+            if (work == CatchUp::DRAW || (work == CatchUp::STEP && !stepAt(frame))) {
+                drawUnseen(frame);
+            }
             next = frame + 1;
-            // Without a swap llvmpipe keeps every frame's commands until a flush.
-            glFlush();
         }
     }
     const auto begin = std::chrono::steady_clock::now();
@@ -64,6 +68,22 @@ bool FrameStepper::seekTo(long long target) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     next = target + 1;
     return true;
+}
+
+void FrameStepper::drawUnseen(long long frame) {
+    draw(clock.tickOf(frame), clock.soundFrameOf(frame, rate));
+    // Without a swap llvmpipe keeps every frame's commands until a flush.
+    glFlush();
+}
+
+bool FrameStepper::stepAt(long long frame) {
+    Scene* scene = single ? single : timeline->scenes[clock.slotOfFrame(frame)];
+    if (!scene) {
+        return false;
+    }
+    ManualTick::set(clock.tickOf(frame));
+    Timer::update();
+    return CatchUp::step(scene);
 }
 
 bool FrameStepper::drawAt(long long tick) {

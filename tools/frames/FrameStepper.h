@@ -11,9 +11,10 @@ class Scene;
 class Timeline;
 
 // Scenes set themselves up on their first frame and some keep state from frame to frame (the
-// scroller, the eye that follows the tunnel), so a slot's frames are drawn in a row from its
-// first; the frames before a target are drawn unseen (UnseenFrames), and the frames of a row
-// already drawn are not drawn again. Every frame k is drawn at the tick of frame k on
+// scroller, the eye that follows the tunnel), so a slot's frames are taken in a row from its
+// first: of the frames before a target, the catch-up (CatchUp) draws unseen (UnseenFrames) only
+// those that leave state for a later frame, or takes only a scene's step, and the frames of a
+// row already taken are not taken again. Every frame k is drawn at the tick of frame k on
 // ManualTick, with the track heard at the same time.
 class FrameStepper {
   public:
@@ -28,10 +29,10 @@ class FrameStepper {
     // timeline (the capture's --scene); name is its class, for the error check and the stats.
     void drawOnly(Scene* scene, const char* name);
 
-    // Brings the timeline to frame target and draws it into the back buffer: the frames of its
-    // slot before it are drawn unseen, and only those not yet drawn in a row. Entering a slot
-    // whose scene has drawn before makes it anew, as a run has it new. False, with nothing
-    // drawn, when target is the frame drawn last or lies at or past the timeline's end.
+    // Brings the timeline to frame target and draws it into the back buffer: of the frames of
+    // its slot before it, those not yet taken in a row are caught up (drawn unseen as needed).
+    // Entering a slot whose scene has drawn before makes it anew, as a run has it new. False, with
+    // nothing drawn, when target is the frame drawn last or lies at or past the timeline's end.
     bool seekTo(long long target);
     // One frame of play at tick ms, off the frame grid (the preview playing in real time), so
     // the next seek draws its slot from the start; the sound is left as it plays. False at or
@@ -42,7 +43,8 @@ class FrameStepper {
 
     // The frame last drawn by seekTo while nothing came after it; -1 otherwise.
     long long exactFrame() const { return next > 0 ? next - 1 : -1; }
-    // Frames drawn by the last seekTo, unseen ones included.
+    // Frames of the row the last seekTo went through, the target included, whether the
+    // catch-up drew them, stepped or skipped them.
     long long framesDrawn() const { return drawnBySeek; }
     // Milliseconds the last seekTo took to draw its target frame, finished.
     double targetMs() const { return targetDrawMs; }
@@ -60,6 +62,11 @@ class FrameStepper {
     long long slotStart(long long target) const;
     // Samples tick (and the track at sound) and draws the frame there; false at the end.
     bool draw(long long tick, long long sound);
+    // A catch-up frame drawn in full, its pixels kept off by the caller's UnseenFrames.
+    void drawUnseen(long long frame);
+    // A catch-up frame of which only the scene's step is taken (CatchUp::step), at its tick;
+    // false, with nothing done but the tick, when the scene has no such step.
+    bool stepAt(long long frame);
 
     Timeline* timeline;
     Scene* single;
