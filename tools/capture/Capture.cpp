@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "CatchUp.h"
 #include "FrameWriter.h"
@@ -32,7 +34,8 @@ bool makeFolder(const std::string& dir, bool& created) {
         }
         path = dir.substr(0, slash);
         if (!path.empty()) {
-            mkdir(path.c_str(), 0755);
+            std::error_code ignored; // a folder that exists already is fine
+            std::filesystem::create_directory(path, ignored);
         }
         begin = slash + 1;
     }
