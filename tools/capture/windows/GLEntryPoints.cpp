@@ -1,5 +1,5 @@
 // Windows: each call past OpenGL 1.1 looked up in the current context's driver.
-#include "GLEntryPoints.h"
+#include "../GLEntryPoints.h"
 
 #include <SDL.h>
 
