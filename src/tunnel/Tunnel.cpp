@@ -161,9 +161,9 @@ void Tunnel::renderWire() {
     // Turned back by the mean of rings 0 and 25; a shorter tube uses its last ring instead of
     // reading past the array.
     const Section& first = sections[0];
-    const Section& far = sections[sectionCount > 25 ? 25 : sectionCount - 1];
-    glRotatef(-0.5f * (first.angleX + far.angleX), 1.0f, 0.0f, 0.0f);
-    glRotatef(-0.5f * (first.angleY + far.angleY), 0.0f, 1.0f, 0.0f);
+    const Section& farRing = sections[sectionCount > 25 ? 25 : sectionCount - 1];
+    glRotatef(-0.5f * (first.angleX + farRing.angleX), 1.0f, 0.0f, 0.0f);
+    glRotatef(-0.5f * (first.angleY + farRing.angleY), 0.0f, 1.0f, 0.0f);
     // One pixel unit wide: OpenGL's default width, stated so a larger frame widens the wires.
     RenderScale::lineWidth(1.0f);
     glColor3f(0.9f, 0.7f, 0.2f);
@@ -195,37 +195,37 @@ void Tunnel::renderSolid() {
     glColor3f(1.0f, 1.0f, 1.0f);
     const int r = ringVertices;
     for (int i = 0; i + 1 < sectionCount; ++i) {
-        const Section& near = sections[i];
-        const Section& far = sections[i + 1];
+        const Section& nearRing = sections[i];
+        const Section& farRing = sections[i + 1];
         for (int k = 0; k + 1 < r; ++k) {
-            glTexCoord2fv(&near.texCoords[k + 1].x);
-            glVertex3fv(&near.vertices[k + 1].x);
-            glTexCoord2fv(&far.texCoords[k + 1].x);
-            glVertex3fv(&far.vertices[k + 1].x);
-            glTexCoord2fv(&far.texCoords[k].x);
-            glVertex3fv(&far.vertices[k].x);
+            glTexCoord2fv(&nearRing.texCoords[k + 1].x);
+            glVertex3fv(&nearRing.vertices[k + 1].x);
+            glTexCoord2fv(&farRing.texCoords[k + 1].x);
+            glVertex3fv(&farRing.vertices[k + 1].x);
+            glTexCoord2fv(&farRing.texCoords[k].x);
+            glVertex3fv(&farRing.vertices[k].x);
 
-            glTexCoord2fv(&far.texCoords[k].x);
-            glVertex3fv(&far.vertices[k].x);
-            glTexCoord2fv(&near.texCoords[k].x);
-            glVertex3fv(&near.vertices[k].x);
-            glTexCoord2fv(&near.texCoords[k + 1].x);
-            glVertex3fv(&near.vertices[k + 1].x);
+            glTexCoord2fv(&farRing.texCoords[k].x);
+            glVertex3fv(&farRing.vertices[k].x);
+            glTexCoord2fv(&nearRing.texCoords[k].x);
+            glVertex3fv(&nearRing.vertices[k].x);
+            glTexCoord2fv(&nearRing.texCoords[k + 1].x);
+            glVertex3fv(&nearRing.vertices[k + 1].x);
         }
         // The seam closes the ring with vertex 0 under the last texture column, u = r / (r + 1).
-        glTexCoord2fv(&near.texCoords[r].x);
-        glVertex3fv(&near.vertices[0].x);
-        glTexCoord2fv(&far.texCoords[r].x);
-        glVertex3fv(&far.vertices[0].x);
-        glTexCoord2fv(&far.texCoords[r - 1].x);
-        glVertex3fv(&far.vertices[r - 1].x);
+        glTexCoord2fv(&nearRing.texCoords[r].x);
+        glVertex3fv(&nearRing.vertices[0].x);
+        glTexCoord2fv(&farRing.texCoords[r].x);
+        glVertex3fv(&farRing.vertices[0].x);
+        glTexCoord2fv(&farRing.texCoords[r - 1].x);
+        glVertex3fv(&farRing.vertices[r - 1].x);
 
-        glTexCoord2fv(&far.texCoords[r - 1].x);
-        glVertex3fv(&far.vertices[r - 1].x);
-        glTexCoord2fv(&near.texCoords[r - 1].x);
-        glVertex3fv(&near.vertices[r - 1].x);
-        glTexCoord2fv(&near.texCoords[r].x);
-        glVertex3fv(&near.vertices[0].x);
+        glTexCoord2fv(&farRing.texCoords[r - 1].x);
+        glVertex3fv(&farRing.vertices[r - 1].x);
+        glTexCoord2fv(&nearRing.texCoords[r - 1].x);
+        glVertex3fv(&nearRing.vertices[r - 1].x);
+        glTexCoord2fv(&nearRing.texCoords[r].x);
+        glVertex3fv(&nearRing.vertices[0].x);
     }
     glEnd();
     texture->disable();

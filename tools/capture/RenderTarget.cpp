@@ -1,10 +1,9 @@
 // Building the capture's framebuffers within the driver's limits, and the area filter.
-#define GL_GLEXT_PROTOTYPES
+// First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
+#include "GLEntryPoints.h"
 #include "RenderTarget.h"
 
 #include "GLStateScope.h"
-
-#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -103,6 +102,9 @@ GLint RenderTarget::largestSide(bool asTexture) {
 
 bool RenderTarget::create(int newWidth, int newHeight, int newSsaa, std::string& error) {
     destroy();
+    if (!GLEntryPoints::load(error)) {
+        return false;
+    }
     width = newWidth;
     height = newHeight;
     ssaa = newSsaa;

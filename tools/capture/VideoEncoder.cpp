@@ -1,24 +1,17 @@
 // The soundtrack span as WAV, then ffmpeg fed raw frames on its standard input.
 #include "VideoEncoder.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "VideoColour.h"
 #include "platform/Music.h"
-
-extern char** environ;
 
 namespace {
 
@@ -60,28 +53,15 @@ void put32(FILE* f, unsigned v) {
 
 } // namespace
 
-VideoEncoder::VideoEncoder() : pid(-1), pipeFd(-1), frameBytes(0), target(), partial(), wavPath() {}
+VideoEncoder::VideoEncoder()
+    : ffmpeg(), running(false), frameBytes(0), target(), partial(), wavPath() {}
 
 VideoEncoder::~VideoEncoder() {
     abort();
 }
 
 bool VideoEncoder::ffmpegAvailable() {
-    const char* path = getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t begin = 0;
-    while (begin <= dirs.size()) {
-        size_t colon = dirs.find(':', begin);
-        if (colon == std::string::npos) {
-            colon = dirs.size();
-        }
-        const std::string candidate = dirs.substr(begin, colon - begin) + "/ffmpeg";
-        if (access(candidate.c_str(), X_OK) == 0) {
-            return true;
-        }
-        begin = colon + 1;
-    }
-    return false;
+    return EncoderProcess::runs({"ffmpeg", "-version"});
 }
 
 bool VideoEncoder::writeWav(const Music* music, long long first, long long frames,
@@ -159,12 +139,6 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
         return false;
     }
 
-    int fds[2];
-    if (pipe(fds) != 0) {
-        error = std::string("cannot open a pipe: ") + strerror(errno);
-        abort();
-        return false;
-    }
     // Raw frames on the pipe, the sound from the WAV.
     std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y"};
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
@@ -179,62 +153,31 @@ bool VideoEncoder::open(const std::string& file, int fps, int width, int height,
         args.push_back(a);
     }
     args.push_back(partial);
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(&a[0]);
-    }
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    const int spawned = posix_spawnp(&pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[0]);
-    if (spawned != 0) {
-        pid = -1;
-        close(fds[1]);
-        error = std::string("cannot start ffmpeg: ") + strerror(spawned);
+    if (!ffmpeg.start(args, error)) {
         abort();
         return false;
     }
-    pipeFd = fds[1];
-    // A frame is megabytes: a larger pipe takes it in fewer hand-overs (best effort).
-    fcntl(pipeFd, F_SETPIPE_SZ, 1 << 20);
+    running = true;
     return true;
 }
 
 bool VideoEncoder::writeFrame(const uint8_t* frame) {
-    const uint8_t* data = frame;
-    size_t left = frameBytes;
-    while (left > 0) {
-        const ssize_t n = write(pipeFd, data, left);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
+    return running && ffmpeg.write(frame, frameBytes);
 }
 
 bool VideoEncoder::finish(std::string& error) {
-    close(pipeFd);
-    pipeFd = -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    pid = -1;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const bool encoded = running && ffmpeg.finish();
+    running = false;
+    if (!encoded) {
         error = "ffmpeg failed to encode " + target;
         abort();
         return false;
     }
-    if (rename(partial.c_str(), target.c_str()) != 0) {
-        error = "cannot move the video into place at " + target + ": " + strerror(errno);
+    // Replaces an older file of that name on every platform.
+    std::error_code moved;
+    std::filesystem::rename(partial, target, moved);
+    if (moved) {
+        error = "cannot move the video into place at " + target + ": " + moved.message();
         abort();
         return false;
     }
@@ -245,15 +188,8 @@ bool VideoEncoder::finish(std::string& error) {
 }
 
 void VideoEncoder::abort() {
-    if (pipeFd >= 0) {
-        close(pipeFd);
-        pipeFd = -1;
-    }
-    if (pid > 0) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-        pid = -1;
-    }
+    ffmpeg.kill();
+    running = false;
     if (!partial.empty()) {
         remove(partial.c_str());
         partial.clear();

@@ -1,11 +1,11 @@
 // Encodes frames and the soundtrack of the same span into one video file through ffmpeg.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "EncoderProcess.h"
 
 class Music;
 
@@ -18,6 +18,7 @@ class VideoEncoder {
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
+    // Whether ffmpeg on the PATH starts and answers.
     static bool ffmpegAvailable();
 
     // x264's preset, chosen by measurement (bench/x264-presets.sh): see bench/README.md.
@@ -42,8 +43,8 @@ class VideoEncoder {
                                                     const std::string& file);
     bool writeWav(const Music* music, long long first, long long frames, std::string& error);
 
-    pid_t pid;
-    int pipeFd;
+    EncoderProcess ffmpeg;
+    bool running;
     size_t frameBytes;
     std::string target;
     std::string partial;

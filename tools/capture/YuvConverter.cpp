@@ -1,8 +1,7 @@
 // The frame's colour conversion as two shader passes, each plane packed into its texels.
-#define GL_GLEXT_PROTOTYPES
+// First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
+#include "GLEntryPoints.h"
 #include "YuvConverter.h"
-
-#include <GL/glext.h>
 
 #include "GLStateScope.h"
 

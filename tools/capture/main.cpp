@@ -1,6 +1,5 @@
 // vorrel-capture: the demo rendered headless to PNG frames or a video file, frame-exact.
 #include <SDL.h>
-#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,8 +7,16 @@
 
 #include "Capture.h"
 #include "CaptureOptions.h"
+#include "EncoderProcess.h"
 #include "HeadlessEnv.h"
 #include "OptionParser.h"
+
+#ifdef _WIN32
+// The C runtime has no setenv; like setenv(..., 0), a value already set is kept.
+static int setenv(const char* name, const char* value, int) {
+    return getenv(name) ? 0 : _putenv_s(name, value);
+}
+#endif
 
 int main(int argc, char** argv) {
     if (OptionParser::wantsHelp(argc, argv)) {
@@ -30,7 +37,7 @@ int main(int argc, char** argv) {
     for (const auto& variable : HEADLESS_ENV) {
         setenv(variable[0], variable[1], 0);
     }
-    signal(SIGPIPE, SIG_IGN); // a dead ffmpeg shows as a failed write instead
+    EncoderProcess::ignoreBrokenPipe(); // a dead ffmpeg shows as a failed write instead
 
     // Heap-held and never deleted: like the demo, the process ends with its scenes alive.
     Capture* capture = new Capture(options);
