@@ -44,6 +44,7 @@ kill "$encoder"
 wait "$capture"
 expect_eq "$?" 1 "status when ffmpeg dies"
 expect_contains "$WORK/err.txt" "ffmpeg stopped taking frames" "message when ffmpeg dies"
+expect_no_gl_error "$WORK/err.txt"
 [ -z "$(ls "$WORK/dies")" ] || fail "left behind when ffmpeg died: $(ls "$WORK/dies")"
 
 # Ctrl-C and a TERM signal stop the capture on the way, leaving no video behind.
@@ -69,6 +70,7 @@ for signal in INT TERM; do
     wait "$capture"
     expect_eq "$?" 130 "status after SIG$signal"
     expect_contains "$WORK/err.txt" "vorrel-capture: stopped, no video written" "message after SIG$signal"
+    expect_no_gl_error "$WORK/err.txt"
     [ -z "$(ls "$WORK/stop-$signal")" ] || fail "left behind after SIG$signal: $(ls "$WORK/stop-$signal")"
 done
 
@@ -79,6 +81,15 @@ check_h264_span 800x600 smpte170m 229.5 230
 check_gpu_colours "$WORK/h264-800x600-27" 27
 check_gpu_colours "$WORK/h264-800x600-229.5" 229.5
 check_lossless_span 800x600 229.5 229.75
+
+# Taller than 600 lines, from the 2160-line pictures as scripts/capture takes them: BT.709 in
+# its tags and its colours, and the lossless master at that size.
+if [ -d "$build/data-2160/textures" ]; then
+    (cd "$build/data-2160" && check_h264_span 1280x720 bt709 27 27.5 \
+        && check_lossless_span 1280x720 27 27.25) || exit 1
+elif ! grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt"; then
+    fail "no $build/data-2160: the tests' build makes it"
+fi
 
 # scripts/capture works from the 2160-line pictures whenever the output is taller than 600.
 source "$src/scripts/capture"
