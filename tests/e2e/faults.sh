@@ -49,6 +49,7 @@ play() {
     [ "$status" -eq 0 ] || fail "$what: status $status: $(tail -n 3 "$dir/err.txt")"
     expect_eq "$(ls "$dir/frames" | wc -l)" "$FRAMES" "$what: frames written"
     grep -qE "AddressSanitizer|runtime error" "$dir/err.txt" && fail "$what: sanitizer report"
+    expect_no_gl_error "$dir/err.txt"
     return 0
 }
 

@@ -18,6 +18,25 @@ expect_contains() { # file text what
     grep -qF -- "$2" "$1" || fail "$3: '$2' not in $(cat "$1")"
 }
 
+# The builds that check OpenGL (debug, sanitizers) print one line for each scene's frame that
+# leaves an error and draw on: no run's error output is thrown away unread, and such a line fails.
+expect_no_gl_error() { # stderr-file...
+    local found
+    found=$(grep -h -m 3 -F "OpenGL error after a frame of" "$@" 2>/dev/null)
+    [ -z "$found" ] || fail "$found"
+}
+
+# Runs a command with its output discarded and its error output read as above; its status.
+quietly() { # command...
+    local log status
+    log=$(mktemp)
+    "$@" >/dev/null 2>"$log"
+    status=$?
+    expect_no_gl_error "$log"
+    rm -f "$log"
+    return $status
+}
+
 # Bad input to $CAPTURE: status 2, one error line holding the text, and nothing whose name
 # begins with the given path (empty: nothing to look for). Needs WORK.
 expect_refused() { # expected-text path args...
@@ -122,6 +141,7 @@ wait_demo() {
     fi
     wait "$DEMO_PID"
     DEMO_STATUS=$?
+    expect_no_gl_error "$WORK/err.txt"
 }
 
 # Waits up to a minute for the demo's first frame (its first scene prints a line then); false if

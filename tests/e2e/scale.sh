@@ -45,9 +45,9 @@ region_check() { # a.png x,y,w,h b.png what
 if [ $sanitized -eq 1 ]; then
     # Under the sanitizers the framebuffers, the filter and the turned-over rows once: a
     # supersampled, pillarboxed frame against the same picture without bars.
-    "$CAPTURE" --size 640x360 --ssaa 3 --at 27.5 --frames "$WORK/wide" >/dev/null 2>&1 \
+    quietly "$CAPTURE" --size 640x360 --ssaa 3 --at 27.5 --frames "$WORK/wide" \
         || fail "supersampled capture failed"
-    "$CAPTURE" --size 480x360 --ssaa 3 --at 27.5 --frames "$WORK/narrow" >/dev/null 2>&1 \
+    quietly "$CAPTURE" --size 480x360 --ssaa 3 --at 27.5 --frames "$WORK/narrow" \
         || fail "supersampled capture without bars failed"
     region_check "$WORK/wide/t-027.500.png" 80,0,480,360 "$WORK/narrow/t-027.500.png" "640x360"
     echo "scale: all checks passed (sanitized: bad input and one supersampled frame)"
@@ -62,6 +62,7 @@ capture_at() { # dir args...
     shift
     "$CAPTURE" "$@" --at "$AT" --frames "$dir" >"$WORK/out.txt" 2>&1 \
         || fail "capture $* failed: $(tail -n 2 "$WORK/out.txt")"
+    expect_no_gl_error "$WORK/out.txt"
 }
 
 # --size 800x600 --ssaa 1 is the default capture, byte for byte, also in the two scenes off
@@ -72,8 +73,8 @@ for scene in Tunnel1 Tunnel2; do
     for run in base same; do
         sized=()
         [ $run = same ] && sized=(--size 800x600 --ssaa 1)
-        "$CAPTURE" "${sized[@]}" --scene $scene --from 0.5 --to 0.51 --frames "$WORK/$run" \
-            >/dev/null 2>&1 || fail "--scene $scene failed"
+        quietly "$CAPTURE" "${sized[@]}" --scene $scene --from 0.5 --to 0.51 \
+            --frames "$WORK/$run" || fail "--scene $scene failed"
         mv "$WORK/$run/frame-000030.png" "$WORK/$run/$scene.png"
     done
 done
@@ -106,12 +107,12 @@ done
 # 1080p: H.264 High in BT.709 with its tags and the right colours (the red bars), and a frame
 # of that span: black bars either side of the 1440 x 1080 picture.
 check_h264_span 1920x1080 bt709 27 27.5
-"$CAPTURE" --size 1440x1080 --at 27.25 --frames "$WORK/r1440" >/dev/null 2>&1 \
+quietly "$CAPTURE" --size 1440x1080 --at 27.25 --frames "$WORK/r1440" \
     || fail "1440x1080 capture failed"
 region_check "$(span_frame "$WORK/h264-1920x1080-27" 27 15)" 240,0,1440,1080 \
     "$WORK/r1440/t-027.250.png" "1920x1080"
 # Taller than 4:3: bars above and below.
-"$CAPTURE" --size 800x800 --at 27.5 --frames "$WORK/tall" >/dev/null 2>&1 \
+quietly "$CAPTURE" --size 800x800 --at 27.5 --frames "$WORK/tall" \
     || fail "800x800 capture failed"
 region_check "$WORK/tall/t-027.500.png" 0,100,800,600 "$WORK/base/t-027.500.png" "800x800"
 
