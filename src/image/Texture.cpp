@@ -93,10 +93,29 @@ void swapRedAndBlue(FIBITMAP* image) {
     FreeImage_Unload(blue);
 }
 
+// Pictures beyond this many pixels (1 GiB as 32 bits) are refused before they are decoded: a
+// header of a few bytes can claim 100000 x 100000, tens of gigabytes once allocated.
+const unsigned long long LARGEST_PICTURE = 1ull << 28;
+
+// False when the file's header claims more pixels than that; a header that cannot be read
+// leaves the decision to the full load.
+bool sizeAllowed(FREE_IMAGE_FORMAT format, const char* name) {
+    FIBITMAP* header = FreeImage_Load(format, name, FIF_LOAD_NOPIXELS);
+    if (!header) {
+        return true;
+    }
+    const unsigned long long pixels =
+        static_cast<unsigned long long>(FreeImage_GetWidth(header)) * FreeImage_GetHeight(header);
+    FreeImage_Unload(header);
+    return pixels <= LARGEST_PICTURE;
+}
+
 } // namespace
 
 void Texture::upload(int format, int flags, const std::string& name) {
-    FIBITMAP* image = FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(format), name.c_str(), flags);
+    const FREE_IMAGE_FORMAT type = static_cast<FREE_IMAGE_FORMAT>(format);
+    FIBITMAP* image =
+        sizeAllowed(type, name.c_str()) ? FreeImage_Load(type, name.c_str(), flags) : nullptr;
     if (image) {
         image = toUploadable(image);
     }

@@ -3,13 +3,74 @@
 #include <GL/gl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "image/Texture.h"
 #include "scenes/Card.h"
 #include "support/GLTest.h"
 
 namespace {
+
+// A PNG written byte by byte, for the kinds FreeImage does not write (grey with alpha, a
+// header that lies): rows are stored uncompressed, each with filter byte 0.
+class PngBytes {
+  public:
+    PngBytes(uint32_t width, uint32_t height, int colourType, int depth) {
+        bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        std::vector<uint8_t> header;
+        be32(header, width);
+        be32(header, height);
+        header.insert(header.end(), {uint8_t(depth), uint8_t(colourType), 0, 0, 0});
+        chunk("IHDR", header);
+    }
+    void chunk(const char* type, const std::vector<uint8_t>& data) {
+        std::vector<uint8_t> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        be32(bytes, static_cast<uint32_t>(data.size()));
+        bytes.insert(bytes.end(), body.begin(), body.end());
+        be32(bytes, crc(body));
+    }
+    // The image data: the rows in stored deflate blocks inside a zlib stream, then the end.
+    void finish(const std::vector<uint8_t>& raw) {
+        std::vector<uint8_t> z = {0x78, 0x01};
+        size_t at = 0;
+        do {
+            const size_t n = std::min<size_t>(raw.size() - at, 65535);
+            z.insert(z.end(), {uint8_t(at + n == raw.size()), uint8_t(n), uint8_t(n >> 8),
+                               uint8_t(~n), uint8_t(~n >> 8)});
+            z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+            at += n;
+        } while (at < raw.size());
+        uint32_t a = 1, b = 0;
+        for (uint8_t v : raw) {
+            a = (a + v) % 65521;
+            b = (b + a) % 65521;
+        }
+        be32(z, b << 16 | a);
+        chunk("IDAT", z);
+        chunk("IEND", {});
+    }
+    std::vector<uint8_t> bytes;
+
+  private:
+    static void be32(std::vector<uint8_t>& out, uint32_t v) {
+        out.insert(out.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+    }
+    static uint32_t crc(const std::vector<uint8_t>& data) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (uint8_t v : data) {
+            c ^= v;
+            for (int k = 0; k < 8; ++k) {
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+            }
+        }
+        return ~c;
+    }
+};
 
 class TextureTest : public GLTest {
   protected:
@@ -95,6 +156,30 @@ class TextureTest : public GLTest {
         GLint format = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
         return format;
+    }
+
+    std::string write(const std::vector<uint8_t>& bytes, const std::string& name) {
+        const std::string path = dir + "/" + name;
+        FILE* f = fopen(path.c_str(), "wb");
+        EXPECT_NE(f, nullptr) << path;
+        if (f) {
+            EXPECT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+            fclose(f);
+        }
+        return path;
+    }
+
+    // Two halves: left (a, alpha a) and right (b, alpha b) in one grey level, rows of filter 0.
+    static std::vector<uint8_t> greyAlphaRows(int w, int h, uint8_t grey, uint8_t left,
+                                              uint8_t right) {
+        std::vector<uint8_t> raw;
+        for (int y = 0; y < h; ++y) {
+            raw.push_back(0);
+            for (int x = 0; x < w; ++x) {
+                raw.insert(raw.end(), {grey, x < w / 2 ? left : right});
+            }
+        }
+        return raw;
     }
 
     std::string dir;
@@ -216,6 +301,96 @@ TEST_F(TextureTest, AMissingOrBrokenFileDrawsInPlainVertexColour) {
         EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), GL_FALSE);
         EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
     }
+}
+
+TEST_F(TextureTest, PicturesTheGeneratorNeverMakesShowByTheLoadersRules) {
+    // Grey with alpha: an opaque left half, a half-transparent right half, over black.
+    PngBytes greyAlpha(64, 64, 4, 8);
+    greyAlpha.finish(greyAlphaRows(64, 64, 200, 255, 128));
+    Texture greyAlphaTexture(write(greyAlpha.bytes, "grey-alpha.png"));
+    EXPECT_EQ(internalFormat(), GL_RGBA);
+    drawFullScreen(greyAlphaTexture);
+    EXPECT_NEAR(gltest::pixel(200, 300).g, 200, 2);
+    EXPECT_NEAR(gltest::pixel(600, 300).g, 100, 2);
+
+    // A palette whose second entry is fully transparent: the right half shows the black.
+    PngBytes palette(64, 64, 3, 8);
+    palette.chunk("PLTE", {255, 0, 0, 0, 0, 255});
+    palette.chunk("tRNS", {255, 0});
+    std::vector<uint8_t> indices;
+    for (int y = 0; y < 64; ++y) {
+        indices.push_back(0);
+        for (int x = 0; x < 64; ++x) {
+            indices.push_back(x < 32 ? 0 : 1);
+        }
+    }
+    palette.finish(indices);
+    Texture paletteTexture(write(palette.bytes, "palette-trns.png"));
+    drawFullScreen(paletteTexture);
+    const gltest::Rgba red = gltest::pixel(200, 300), clear = gltest::pixel(600, 300);
+    EXPECT_EQ(red.r + red.g * 256 + red.b * 65536, 255);
+    EXPECT_EQ(clear.r + clear.g + clear.b, 0);
+
+    // 16 bits a channel with alpha, and interlaced (Adam7): the quadrants as from 8 bits.
+    FIBITMAP* deep = FreeImage_AllocateT(FIT_RGBA16, 64, 64);
+    for (int row = 0; row < 64; ++row) {
+        FIRGBA16* line = reinterpret_cast<FIRGBA16*>(FreeImage_GetScanLine(deep, 63 - row));
+        for (int x = 0; x < 64; ++x) {
+            const bool top = row < 32, left = x < 32;
+            line[x] = {static_cast<WORD>((top ? left : !left) ? 65535 : 0),
+                       static_cast<WORD>(!left ? 65535 : 0), static_cast<WORD>(top ? 0 : 65535),
+                       static_cast<WORD>(!top && !left ? 32896 : 65535)};
+        }
+    }
+    Texture deepTexture(save(deep, FIF_PNG, "deep-alpha.png"));
+    drawFullScreen(deepTexture);
+    expectQuadrants("16-bit PNG with alpha", 2, 128);
+    Texture interlaced(save(quadrants(24), FIF_PNG, "interlaced.png", PNG_INTERLACED));
+    drawFullScreen(interlaced);
+    expectQuadrants("interlaced PNG");
+
+    // A progressive JPEG decodes like a baseline one.
+    Texture progressive(
+        save(quadrants(24), FIF_JPEG, "progressive.jpg", JPEG_QUALITYSUPERB | JPEG_PROGRESSIVE));
+    drawFullScreen(progressive);
+    expectQuadrants("progressive JPEG", 12);
+
+    // 1 x 1 fills the card; 3 x 5 (rows padded to 4 bytes, sides no power of two, scaled to
+    // 4 x 4 on upload) keeps its columns: red, green, blue from left to right (a row read with
+    // the wrong padding would shear them).
+    FIBITMAP* dot = FreeImage_Allocate(1, 1, 24);
+    RGBQUAD orange = {0, 128, 255, 0};
+    FreeImage_SetPixelColor(dot, 0, 0, &orange);
+    Texture dotTexture(save(dot, FIF_PNG, "dot.png"));
+    drawFullScreen(dotTexture);
+    for (int x : {5, 400, 795}) {
+        const gltest::Rgba c = gltest::pixel(x, 300);
+        EXPECT_EQ(c.r * 65536 + c.g * 256 + c.b, 255 * 65536 + 128 * 256) << x;
+    }
+    FIBITMAP* odd = FreeImage_Allocate(3, 5, 24);
+    const RGBQUAD columns[3] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}};
+    for (unsigned y = 0; y < 5; ++y) {
+        for (unsigned x = 0; x < 3; ++x) {
+            FreeImage_SetPixelColor(odd, x, y, const_cast<RGBQUAD*>(&columns[x]));
+        }
+    }
+    Texture oddTexture(save(odd, FIF_PNG, "odd.png"));
+    drawFullScreen(oddTexture);
+    const gltest::Rgba left = gltest::pixel(100, 300), middle = gltest::pixel(400, 300),
+                       right = gltest::pixel(700, 300);
+    EXPECT_TRUE(left.r > 200 && left.g < 50 && left.b < 50);
+    EXPECT_TRUE(middle.g > 2 * middle.r && middle.g > 2 * middle.b);
+    EXPECT_TRUE(right.b > 200 && right.r < 50 && right.g < 50);
+}
+
+TEST_F(TextureTest, AHeaderDeclaringAHugePictureDrawsInPlainVertexColour) {
+    // 100000 x 100000 grey with alpha (40 GB as 32 bits), followed by one row of data.
+    PngBytes huge(100000, 100000, 4, 8);
+    huge.finish(greyAlphaRows(100000, 1, 50, 255, 255));
+    Texture texture(write(huge.bytes, "huge.png"));
+    drawFullScreen(texture);
+    const gltest::Rgba c = gltest::pixel(400, 300);
+    EXPECT_EQ(c.r + c.g + c.b, 3 * 255);
 }
 
 } // namespace
