@@ -13,21 +13,6 @@
 
 namespace {
 
-// Signed 16-bit samples in the machine's order, which parec's s16le is on this machine.
-bool readRaw(const char* path, std::vector<int16_t>* samples) {
-    FILE* f = fopen(path, "rb");
-    if (!f) {
-        return false;
-    }
-    int16_t buffer[8192];
-    size_t got = 0;
-    while ((got = fread(buffer, sizeof(int16_t), 8192, f)) > 0) {
-        samples->insert(samples->end(), buffer, buffer + got);
-    }
-    fclose(f);
-    return true;
-}
-
 // Times, in seconds of the server's log, of its "Implicit underrun" lines.
 std::vector<double> underrunsIn(const char* log) {
     std::vector<double> times;
@@ -122,7 +107,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::vector<int16_t> recording;
-    if (!readRaw(argv[2], &recording)) {
+    if (!RecordingMatch::readRaw(argv[2], &recording)) {
         fprintf(stderr, "vq_recording_check: cannot read %s\n", argv[2]);
         return 1;
     }

@@ -9,22 +9,9 @@
 #include <vector>
 
 #include "TrackProbe.h"
+#include "support/RecordingMatch.h"
 
 namespace {
-
-bool readRaw(const char* path, std::vector<int16_t>* samples) {
-    FILE* f = fopen(path, "rb");
-    if (!f) {
-        return false;
-    }
-    int16_t buffer[8192];
-    size_t got = 0;
-    while ((got = fread(buffer, sizeof(int16_t), 8192, f)) > 0) {
-        samples->insert(samples->end(), buffer, buffer + got);
-    }
-    fclose(f);
-    return true;
-}
 
 // The track's sample, silence outside it.
 int trackSample(const std::vector<int16_t>& track, long long index) {
@@ -44,7 +31,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<int16_t> decoded;
-    if (!readRaw(argv[2], &decoded)) {
+    if (!RecordingMatch::readRaw(argv[2], &decoded)) {
         fprintf(stderr, "vq_sound_span: cannot read %s\n", argv[2]);
         return 1;
     }

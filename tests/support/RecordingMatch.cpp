@@ -176,3 +176,17 @@ std::string RecordingMatch::report(int rate) const {
     }
     return text;
 }
+
+bool RecordingMatch::readRaw(const char* path, std::vector<int16_t>* samples) {
+    FILE* f = fopen(path, "rb");
+    if (!f) {
+        return false;
+    }
+    int16_t buffer[8192];
+    size_t got = 0;
+    while ((got = fread(buffer, sizeof(int16_t), 8192, f)) > 0) {
+        samples->insert(samples->end(), buffer, buffer + got);
+    }
+    fclose(f);
+    return true;
+}

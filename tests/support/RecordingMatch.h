@@ -20,6 +20,10 @@ class RecordingMatch {
     // track's first sample, every block exact and at one offset.
     bool compare(const std::vector<int16_t>& track, const std::vector<int16_t>& recording,
                  long long spanFrames);
+    // Reads a raw recording: signed 16-bit samples in the machine's order (parec's s16le, the
+    // disk writer's, ffmpeg's s16le here). False when the file cannot be opened.
+    static bool readRaw(const char* path, std::vector<int16_t>* samples);
+
     // What compare found, in words (frames turned into seconds at rate).
     std::string report(int rate) const;
 
