@@ -83,14 +83,32 @@ field() { # line name
 }
 # Writes the shown frame; prints the file's path.
 shot() { next_line "wrote " s | cut -d' ' -f2; }
-# What the window shows on the X screen, as raw RGB rows top first; after the next redraw,
-# which comes within 30 ms while paused.
-screen() { # file
+# What the window shows on the X screen, as raw RGB rows top first.
+grab() { # file
     local X Y WIDTH HEIGHT SCREEN WINDOW
-    sleep 0.3
     eval "$(xdotool getwindowgeometry --shell "$DEMO_WINDOW")"
     ffmpeg -v error -f x11grab -video_size 800x600 -i "$DISPLAY+$X,$Y" -frames:v 1 \
         -f rawvideo -pix_fmt rgb24 -y "$1" || fail "could not grab the screen"
+}
+# Grabs the window until the test (a command, given the grab's path last) holds; fails after 20 s.
+screen_until() { # file what test...
+    local file=$1 what=$2
+    shift 2
+    for _ in $(seq 1 100); do
+        grab "$file"
+        "$@" "$file" && return 0
+        kill -0 "$DEMO_PID" 2>/dev/null || fail "$what: the preview ended: $(cat "$WORK/err.txt")"
+        sleep 0.2
+    done
+    fail "$what: the window did not show it within 20 s"
+}
+same_as() { cmp -s "$1" "$2"; }
+differs_from() { ! cmp -s "$1" "$2"; }
+# The window once two grabs in a row are the same (a paused preview redraws within 30 ms).
+settled() { # file
+    grab "$1.before"
+    screen_until "$1" "a still picture" same_as "$1.before"
+    rm -f "$1.before"
 }
 raw() { # png file
     ffmpeg -v error -i "$1" -f rawvideo -pix_fmt rgb24 -y "$2" || fail "could not read $1"
@@ -101,13 +119,20 @@ line=$(state)
 expect_eq "$(field "$line" scene)" TunnelScene "scene at --from 200"
 expect_eq "$(field "$line" state)" playing "play state at start"
 expect_eq "$(xdotool getwindowname "$DEMO_WINDOW")" "Vorrel Quisp preview" "the window's title"
-screen "$WORK/start.rgb"
-counts=$(od -An -v -tu1 -w3 "$WORK/start.rgb" | awk '
-    { if ($1 > 150 && $2 > 60 && $3 < 100 && $1 > $2) orange++
-      else if ($3 > $1 + 10 && $3 > 60) plate++ }
-    END { print orange + 0, plate + 0 }')
-[ "${counts% *}" -gt 500 ] && [ "${counts#* }" -gt 20000 ] \
-    || fail "the window does not show the textured tube (orange, plate pixels: $counts)"
+tube_counts() { # file
+    od -An -v -tu1 -w3 "$1" | awk '
+        { if ($1 > 150 && $2 > 60 && $3 < 100 && $1 > $2) orange++
+          else if ($3 > $1 + 10 && $3 > 60) plate++ }
+        END { print orange + 0, plate + 0 }'
+}
+shows_tube() { # file
+    local counts
+    counts=$(tube_counts "$1")
+    [ "${counts% *}" -gt 500 ] && [ "${counts#* }" -gt 20000 ]
+}
+grab "$WORK/start.rgb"
+shows_tube "$WORK/start.rgb" || screen_until "$WORK/start.rgb" \
+    "the textured tube (orange, plate pixels: $(tube_counts "$WORK/start.rgb"))" shows_tube
 # Playing, the sound moves on.
 sound1=$(field "$(state)" sound)
 sleep 0.5
@@ -119,9 +144,9 @@ sound2=$(field "$(state)" sound)
 press space
 paused=$(state)
 expect_eq "$(field "$paused" state)" paused "play state after space"
-screen "$WORK/paused1.rgb"
+settled "$WORK/paused1.rgb"
 sleep 1
-screen "$WORK/paused2.rgb"
+grab "$WORK/paused2.rgb"
 cmp -s "$WORK/paused1.rgb" "$WORK/paused2.rgb" || fail "the paused window changed within a second"
 again=$(state)
 expect_eq "$(field "$again" time)" "$(field "$paused" time)" "time while paused"
@@ -142,9 +167,8 @@ check_seek() { # key what
     local png
     png=$(shot)
     expect_eq "$(basename "$png")" "t-$(printf %07.3f "$time").png" "$2: the shot's name"
-    screen "$WORK/window.rgb"
     raw "$png" "$WORK/shot.rgb"
-    cmp -s "$WORK/window.rgb" "$WORK/shot.rgb" || fail "$2: the window does not show the shot"
+    screen_until "$WORK/window.rgb" "$2: the shot in the window" same_as "$WORK/shot.rgb"
     cp "$png" "$WORK/seeks/"
     echo "$time $WORK/seeks/$(basename "$png") $2" >>"$WORK/seeks.txt"
     SEEK_SCENE=$(field "$line" scene)
@@ -161,13 +185,9 @@ expect_eq "$SEEK_SCENE" Creds "scene after Shift+Left"
 
 # The status line: drawn when shown, nothing at all when hidden again.
 press h
-sleep 0.5
-screen "$WORK/status.rgb"
-cmp -s "$WORK/status.rgb" "$WORK/shot.rgb" && fail "h did not show the status line"
+screen_until "$WORK/status.rgb" "the status line after h" differs_from "$WORK/shot.rgb"
 press h
-sleep 0.5
-screen "$WORK/hidden.rgb"
-cmp -s "$WORK/hidden.rgb" "$WORK/shot.rgb" || fail "the hidden status line left pixels behind"
+screen_until "$WORK/hidden.rgb" "no status line after h again" same_as "$WORK/shot.rgb"
 
 # r after the background picture changed on disk: the same time, the new picture.
 cp "$WORK/data/textures/tunnel.png" "$WORK/data/textures/bg.png"
@@ -188,7 +208,7 @@ expect_eq "$DEMO_STATUS" 0 "status after Escape"
 # The capture's frames at the same times: from the unchanged data, and after the change. On
 # the same X server: a window's depth buffer is finer than the offscreen driver's, which moves
 # a few pixels where the tube hides itself.
-capture() { SDL_VIDEODRIVER=x11 "$CAPTURE" "$@" >/dev/null 2>&1; }
+capture() { SDL_VIDEODRIVER=x11 quietly "$CAPTURE" "$@"; }
 times=$(cut -d' ' -f1 "$WORK/seeks.txt" | paste -sd,)
 (cd "$build/data" && capture --at "$times" --frames "$WORK/capture") || fail "the capture failed"
 while read -r time png what; do
@@ -215,13 +235,80 @@ press Right
 press Right
 line=$(state)
 expect_eq "$(field "$line" scene)" Sex "scene after Page Down"
-sleep 3
-line=$(state)
+for _ in $(seq 1 60); do
+    line=$(state)
+    [ "$(field "$line" state)" = paused ] && break
+    sleep 0.5
+done
 expect_eq "$(field "$line" state)" paused "play state at the end"
 expect_eq "$(field "$line" frame)" 15959 "the frame the end pauses on"
 press q
 wait_demo 30
 expect_eq "$DEMO_STATUS" 0 "status after q"
+
+# The other keys, paused, each answered on the state line: Page Up, Home, Page Down, Ctrl+Left
+# and Left. Ctrl+Left from 90 s is the deepest seek there is: the last frame of the 64-second
+# slot (Intro, 26 to 90 s), every frame of the slot drawn unseen before it, as the capture's.
+mkdir -p "$WORK/keys"
+start_preview --from 92 --paused --shots "$WORK/keys"
+after_key() { # key frame scene
+    local line
+    press "$1"
+    line=$(state)
+    expect_eq "$(field "$line" frame) $(field "$line" scene)" "$2 $3" "frame and scene after $1"
+}
+line=$(state)
+expect_eq "$(field "$line" frame) $(field "$line" scene)" "5520 Test" "frame and scene at --from 92"
+after_key Prior 1560 Intro
+after_key Home 0 Preface
+after_key Next 1560 Intro
+after_key Next 5400 Test
+after_key ctrl+Left 5399 Intro
+deep=$(shot)
+raw "$deep" "$WORK/deep.rgb"
+screen_until "$WORK/window.rgb" "Intro's last frame in the window" same_as "$WORK/deep.rgb"
+after_key Left 5099 Intro
+# The capture draws those 3840 frames in full (31 s on a quiet machine): the plain build only.
+if ! grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt"; then
+    (cd "$build/data" && capture --at 89.983 --frames "$WORK/capture-deep") || fail "the capture failed"
+    cmp -s "$deep" "$WORK/capture-deep/t-089.983.png" \
+        || fail "Intro's last frame after Ctrl+Left from 90 s differs from vorrel-capture --at 89.983"
+fi
+press q
+wait_demo 30
+expect_eq "$DEMO_STATUS" 0 "status after q"
+
+# Full screen, as a window manager grants it (Openbox here): f fills the screen and gives the
+# window back, the frame held; --fullscreen starts so.
+openbox --sm-disable >"$WORK/wm.txt" 2>&1 &
+WM_PID=$!
+at_exit 'kill "$WM_PID" 2>/dev/null; wait "$WM_PID" 2>/dev/null'
+size_until() { # WxH what
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    for _ in $(seq 1 100); do
+        eval "$(xdotool getwindowgeometry --shell "$DEMO_WINDOW")"
+        [ "${WIDTH}x$HEIGHT" = "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "$2: the window is ${WIDTH}x$HEIGHT, not $1"
+}
+start_preview --from 200 --paused
+size_until 800x600 "a window"
+press f
+size_until 1280x1024 "full screen after f"
+press f
+size_until 800x600 "a window after f again"
+expect_eq "$(field "$(state)" frame)" 12000 "the frame after f twice"
+press q
+wait_demo 30
+start_preview --from 200 --paused --fullscreen
+size_until 1280x1024 "--fullscreen"
+expect_eq "$(field "$(state)" frame)" 12000 "the frame at --from 200 --fullscreen"
+press q
+wait_demo 30
+expect_eq "$DEMO_STATUS" 0 "status after q in full screen"
+kill "$WM_PID"
+wait "$WM_PID" 2>/dev/null
 
 # A larger window: the same frame the capture draws at that size, bars and all, and the
 # window's size line kept off the state lines.
