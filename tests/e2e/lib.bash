@@ -113,18 +113,27 @@ start_demo_window() {
     fail "the demo ended with status $? before its window was seen: $(tail -n 5 "$WORK/err.txt")"
 }
 
-# Ends a demo this script started that is still running (a failed check left it behind).
-stop_demo() {
-    if [ -n "${DEMO_PID:-}" ] && kill -0 "$DEMO_PID" 2>/dev/null; then
-        kill "$DEMO_PID" 2>/dev/null
-        wait "$DEMO_PID" 2>/dev/null
-    fi
+# Ends a process this script started. SDL turns SIGTERM into a quit event that only a running
+# frame loop reads, so a program stuck elsewhere is killed outright after 10 s: a failed check
+# must end the script, not hang it until the test's time limit.
+stop_pid() { # pid
+    [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null || return 0
+    kill "$1" 2>/dev/null
+    for _ in $(seq 1 100); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
     return 0
 }
 
+# Ends a demo this script started that is still running (a failed check left it behind).
+stop_demo() { stop_pid "${DEMO_PID:-}"; }
+
 # Focuses the demo's window and presses one key.
 press() {
-    xdotool windowfocus --sync "$DEMO_WINDOW" >/dev/null 2>&1 || true
+    timeout 5 xdotool windowfocus --sync "$DEMO_WINDOW" >/dev/null 2>&1 || true
     xdotool key "$1"
 }
 

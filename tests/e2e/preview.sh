@@ -11,10 +11,7 @@ WORK=$(mktemp -d)
 OUT="$WORK/out.txt"
 
 cleanup() {
-    if [ -n "${DEMO_PID:-}" ] && kill -0 "$DEMO_PID" 2>/dev/null; then
-        kill "$DEMO_PID" 2>/dev/null
-        wait "$DEMO_PID" 2>/dev/null
-    fi
+    stop_demo
     rm -rf "$WORK"
 }
 if declare -F at_exit >/dev/null; then
@@ -282,7 +279,15 @@ expect_eq "$DEMO_STATUS" 0 "status after q"
 # window back, the frame held; --fullscreen starts so.
 openbox --sm-disable >"$WORK/wm.txt" 2>&1 &
 WM_PID=$!
-at_exit 'kill "$WM_PID" 2>/dev/null; wait "$WM_PID" 2>/dev/null'
+at_exit 'stop_pid "$WM_PID"'
+# A window mapped before Openbox has taken the screen is left unmanaged, and f then changes
+# nothing: wait until it answers for its desktops.
+for _ in $(seq 1 300); do
+    xdotool get_num_desktops >/dev/null 2>&1 && break
+    kill -0 "$WM_PID" 2>/dev/null || fail "Openbox ended: $(cat "$WORK/wm.txt")"
+    sleep 0.1
+done
+xdotool get_num_desktops >/dev/null 2>&1 || fail "Openbox did not take the screen within 30 s"
 size_until() { # WxH what
     local X Y WIDTH HEIGHT SCREEN WINDOW
     for _ in $(seq 1 100); do
@@ -290,10 +295,11 @@ size_until() { # WxH what
         [ "${WIDTH}x$HEIGHT" = "$1" ] && return 0
         sleep 0.2
     done
-    fail "$2: the window is ${WIDTH}x$HEIGHT, not $1"
+    fail "$2: the window is ${WIDTH}x$HEIGHT, not $1 ($(xprop -id "$DEMO_WINDOW" _NET_WM_STATE 2>&1))"
 }
 start_preview --from 200 --paused
 size_until 800x600 "a window"
+state >/dev/null # the preview reads its keys: f is not pressed into a window still starting
 press f
 size_until 1280x1024 "full screen after f"
 press f
@@ -301,14 +307,14 @@ size_until 800x600 "a window after f again"
 expect_eq "$(field "$(state)" frame)" 12000 "the frame after f twice"
 press q
 wait_demo 30
+expect_eq "$DEMO_STATUS" 0 "status after q"
 start_preview --from 200 --paused --fullscreen
 size_until 1280x1024 "--fullscreen"
 expect_eq "$(field "$(state)" frame)" 12000 "the frame at --from 200 --fullscreen"
 press q
 wait_demo 30
 expect_eq "$DEMO_STATUS" 0 "status after q in full screen"
-kill "$WM_PID"
-wait "$WM_PID" 2>/dev/null
+stop_pid "$WM_PID"
 
 # A larger window: the same frame the capture draws at that size, bars and all, and the
 # window's size line kept off the state lines.
