@@ -3,6 +3,7 @@
 #include "GLEntryPoints.h"
 #include "RenderTarget.h"
 
+#include "FragmentProgram.h"
 #include "GLStateScope.h"
 
 #include <algorithm>
@@ -221,19 +222,7 @@ bool RenderTarget::check(GLuint fbo, const char* what, std::string& error) {
 }
 
 bool RenderTarget::buildDownsample(std::string& error) {
-    const GLuint shader = glCreateShader(GL_FRAGMENT_SHADER);
-    glShaderSource(shader, 1, &AREA_FILTER, nullptr);
-    glCompileShader(shader);
-    program = glCreateProgram();
-    glAttachShader(program, shader);
-    glLinkProgram(program);
-    glDeleteShader(shader); // freed with the program
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (!linked || glGetError() != GL_NO_ERROR) {
-        char log[256] = "";
-        glGetProgramInfoLog(program, sizeof(log), nullptr, log);
-        error = std::string("the driver cannot build the area filter: ") + log;
+    if (!FragmentProgram::build(AREA_FILTER, nullptr, 0, "the area filter", program, error)) {
         destroy();
         return false;
     }

@@ -3,6 +3,7 @@
 #include "GLEntryPoints.h"
 #include "YuvConverter.h"
 
+#include "FragmentProgram.h"
 #include "GLStateScope.h"
 
 #include <cstdio>
@@ -126,36 +127,6 @@ int YuvConverter::chromaColumns() const {
     return (width + 7) / 8;
 }
 
-bool YuvConverter::buildProgram(GLuint& into, const char* source, std::string& error) {
-    const GLuint shader = glCreateShader(GL_FRAGMENT_SHADER);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled) {
-        char log[256] = "";
-        glGetShaderInfoLog(shader, sizeof(log), nullptr, log);
-        glDeleteShader(shader);
-        error = std::string("the driver cannot build the colour conversion: ") + log;
-        return false;
-    }
-    into = glCreateProgram();
-    glAttachShader(into, shader);
-    glBindFragDataLocation(into, 0, "luma");
-    glBindFragDataLocation(into, 1, "pairs");
-    glLinkProgram(into);
-    glDeleteShader(shader); // freed with the program
-    GLint linked = GL_FALSE;
-    glGetProgramiv(into, GL_LINK_STATUS, &linked);
-    if (!linked || glGetError() != GL_NO_ERROR) {
-        char log[256] = "";
-        glGetProgramInfoLog(into, sizeof(log), nullptr, log);
-        error = std::string("the driver cannot build the colour conversion: ") + log;
-        return false;
-    }
-    return true;
-}
-
 bool YuvConverter::complete(std::string& error) {
     const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
     const GLenum glError = glGetError();
@@ -235,8 +206,11 @@ bool YuvConverter::create(int newWidth, int newHeight, float kr, float kb, std::
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBinding);
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     clearErrors();
-    const bool ok = buildTargets(error) && buildProgram(lumaProgram, LUMA, error) &&
-                    buildProgram(chromaProgram, CHROMA, error);
+    static const char* const OUTPUTS[] = {"luma", "pairs"};
+    const char* const what = "the colour conversion";
+    const bool ok = buildTargets(error) &&
+                    FragmentProgram::build(LUMA, OUTPUTS, 2, what, lumaProgram, error) &&
+                    FragmentProgram::build(CHROMA, OUTPUTS, 2, what, chromaProgram, error);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawBinding));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readBinding));
     if (!ok) {

@@ -41,7 +41,6 @@ class YuvConverter {
     // Texels across each plane: eight luma levels, or four chroma samples, each.
     int chromaColumns() const;
     bool buildTargets(std::string& error);
-    bool buildProgram(GLuint& into, const char* source, std::string& error);
     bool complete(std::string& error);
     void readPlane(GLenum format, GLenum type, int texelBytes, int columns, int rows, int rowBytes,
                    uint8_t* into);
