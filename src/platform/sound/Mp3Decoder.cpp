@@ -3,6 +3,8 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
+
 #include "platform/sound/LoadResult.h"
 #include "platform/sound/SoundFile.h"
 
@@ -14,7 +16,7 @@ const size_t READ_FRAMES = 65536;
 LoadResult readAll(mpg123_handle* mh, Track* track) {
     // The header's length is exact for gapless files; reserving it and one read more avoids
     // a doubling copy that would briefly hold the track twice.
-    const off_t expected = mpg123_length(mh);
+    const long long expected = std::min<long long>(mpg123_length(mh), Track::MOST_FRAMES_RESERVED);
     if (expected > 0) {
         track->samples.reserve((static_cast<size_t>(expected) + READ_FRAMES) * track->channels);
     }

@@ -3,13 +3,15 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
+
 #include "platform/sound/LoadResult.h"
 #include "platform/sound/SoundFile.h"
 
 namespace {
 
 LoadResult readAll(OggVorbis_File* vf, int fileChannels, Track* track) {
-    const ogg_int64_t total = ov_pcm_total(vf, -1);
+    const long long total = std::min<long long>(ov_pcm_total(vf, -1), Track::MOST_FRAMES_RESERVED);
     if (total > 0) {
         track->samples.reserve(static_cast<size_t>(total) * track->channels);
     }
