@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -116,6 +117,62 @@ void BM_Spectrum(benchmark::State& state) {
     delete music;
 }
 BENCHMARK(BM_Spectrum)->Unit(benchmark::kMicrosecond);
+
+// The track as the layer plays it, through Music and the manual output: what loading costs
+// before the first frame, what playing it through from start to end costs, and a jump to
+// the end (a seek followed by a read there, as the preview and the capture make them).
+Music* loadLongTrack() {
+    soundlayer::useManualOutput(true);
+    Music* music = new Music();
+    music->load(longTrack(), MP3);
+    return music;
+}
+
+void BM_LoadTrack(benchmark::State& state) {
+    for (auto _ : state) {
+        Music* music = loadLongTrack();
+        if (!music->isLoaded()) {
+            delete music;
+            state.SkipWithError("load failed");
+            return;
+        }
+        delete music;
+    }
+}
+BENCHMARK(BM_LoadTrack)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_LoadAndPlayThroughTrack(benchmark::State& state) {
+    std::vector<int16_t> block(1024 * 2);
+    long long frames = 0;
+    for (auto _ : state) {
+        Music* music = loadLongTrack();
+        music->play();
+        frames = music->frames();
+        for (long long at = 0; at < frames; at += 1024) {
+            music->readFrames(at, 1024, block.data());
+        }
+        benchmark::DoNotOptimize(block.data());
+        delete music;
+    }
+    state.counters["seconds_of_sound"] = static_cast<double>(frames) / RATE;
+}
+BENCHMARK(BM_LoadAndPlayThroughTrack)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SeekAndReadAtTheEnd(benchmark::State& state) {
+    Music* music = loadLongTrack();
+    music->play();
+    std::vector<int16_t> block(1024 * 2);
+    const long long end = music->frames() - 1024;
+    // Each read lands far from the one before: the end, then the middle, then the end again.
+    bool atEnd = true;
+    for (auto _ : state) {
+        music->readFrames(atEnd ? end : end / 2, 1024, block.data());
+        benchmark::DoNotOptimize(block.data());
+        atEnd = !atEnd;
+    }
+    delete music;
+}
+BENCHMARK(BM_SeekAndReadAtTheEnd)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
