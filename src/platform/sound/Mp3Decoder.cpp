@@ -15,6 +15,8 @@ namespace {
 const long long TAIL = 8192;
 // Frames read per call when decoding whole: large reads keep the per-call cost out of the time.
 const size_t READ_FRAMES = 65536;
+// The longest length a header is trusted with when reserving, in seconds.
+const int RESERVE_SECONDS = 3600;
 
 // After a seek, mpg123 gives the very samples of a decode from the start for MPEG-1 layer III
 // in stereo, at every position tried. In mono and at the half rates of MPEG-2 a sought decode
@@ -60,9 +62,10 @@ void closeFile(mpg123_handle* mh) {
 
 LoadResult readWhole(mpg123_handle* mh, Track* track) {
     // The header's length is exact for gapless files; reserving it and one read more avoids
-    // a doubling copy that would briefly hold the track twice.
+    // a doubling copy that would briefly hold the track twice. A header may lie: past an hour
+    // the track grows only as it decodes.
     const off_t expected = mpg123_length(mh);
-    if (expected > 0) {
+    if (expected > 0 && expected <= static_cast<off_t>(RESERVE_SECONDS) * track->rate) {
         track->samples.reserve((static_cast<size_t>(expected) + READ_FRAMES) * track->channels);
     }
     size_t used = 0;

@@ -4,6 +4,7 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -162,6 +163,31 @@ TEST(StreamedTrack, TwoThreadsReadingFarApartEachGetTheirFrames) {
     EXPECT_EQ(wrongPlayed, 0);
     EXPECT_EQ(wrongFar, 0);
     remove(path.c_str());
+}
+
+TEST(StreamedTrack, AHeaderPromisingBillionsOfFramesLoadsWhatIsThere) {
+    for (int channels : {1, 2}) {
+        const std::string path = soundfiles::tempPath("stream-lying.mp3");
+        ASSERT_TRUE(
+            soundfiles::writeMp3(path, noisyTone(2.0, channels, 44100), channels, 44100, 128));
+        FILE* f = fopen(path.c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        std::vector<unsigned char> bytes(1 << 20);
+        bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
+        fclose(f);
+        // The Info tag's frame count (after its name and flags) set to 2^31 - 1.
+        const unsigned char name[] = {'I', 'n', 'f', 'o'};
+        const auto tag = std::search(bytes.begin(), bytes.end(), name, name + 4);
+        ASSERT_NE(tag, bytes.end());
+        ASSERT_TRUE(tag[7] & 1) << "no frame count in the tag";
+        tag[8] = 0x7F;
+        tag[9] = tag[10] = tag[11] = 0xFF;
+        ASSERT_TRUE(soundfiles::writeBytes(path, bytes));
+        Track track;
+        ASSERT_EQ(TrackLoader::loadSample(path.c_str(), &track), LoadResult::OK);
+        EXPECT_NEAR(track.frames(), 2 * 44100, 2 * 1152) << channels;
+        remove(path.c_str());
+    }
 }
 
 } // namespace
