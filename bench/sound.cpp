@@ -1,10 +1,12 @@
-// The sound layer's costs: decoding a whole 266 s track beside ffmpeg, and one spectrum.
+// The sound layer's costs: decoding a whole 266 s track beside ffmpeg, one spectrum, and
+// the streamed track's load, play-through and seek.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -49,32 +51,43 @@ const std::string& longTrack() {
     return path;
 }
 
+// Opens the file as the layer does and reads every frame of it in order; false if it fails.
+bool decodeWhole(const std::string& path, long long* frames) {
+    Track track;
+    if (Mp3Decoder::open(path.c_str(), &track) != LoadResult::OK) {
+        return false;
+    }
+    std::vector<int16_t> block(65536 * 2);
+    for (long long at = 0; at < track.frames(); at += 65536) {
+        track.read(at, 65536, block.data());
+    }
+    benchmark::DoNotOptimize(block.data());
+    *frames = track.frames();
+    return true;
+}
+
 void BM_DecodeWholeMp3(benchmark::State& state) {
     const std::string& path = longTrack();
     long long frames = 0;
     for (auto _ : state) {
-        Track track;
-        if (Mp3Decoder::decode(path.c_str(), &track) != LoadResult::OK) {
+        if (!decodeWhole(path, &frames)) {
             state.SkipWithError("decode failed");
             return;
         }
-        frames = track.frames();
-        benchmark::DoNotOptimize(track.samples.data());
     }
     state.counters["seconds_of_sound"] = static_cast<double>(frames) / RATE;
 }
 BENCHMARK(BM_DecodeWholeMp3)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
-// The demo's own generated track, as the start-up decodes it.
+// The demo's own generated track, decoded from start to end.
 void BM_DecodeMixdown(benchmark::State& state) {
     const std::string path = std::string(VQ_DATA_DIR) + "/mixdown.mp3";
+    long long frames = 0;
     for (auto _ : state) {
-        Track track;
-        if (Mp3Decoder::decode(path.c_str(), &track) != LoadResult::OK) {
+        if (!decodeWhole(path, &frames)) {
             state.SkipWithError("no mixdown.mp3 in the data folder: build the data first");
             return;
         }
-        benchmark::DoNotOptimize(track.samples.data());
     }
 }
 BENCHMARK(BM_DecodeMixdown)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
@@ -116,6 +129,62 @@ void BM_Spectrum(benchmark::State& state) {
     delete music;
 }
 BENCHMARK(BM_Spectrum)->Unit(benchmark::kMicrosecond);
+
+// The track as the layer plays it, through Music and the manual output: what loading costs
+// before the first frame, what playing it through from start to end costs, and a jump to
+// the end (a seek followed by a read there, as the preview and the capture make them).
+Music* loadLongTrack() {
+    soundlayer::useManualOutput(true);
+    Music* music = new Music();
+    music->load(longTrack(), MP3);
+    return music;
+}
+
+void BM_LoadTrack(benchmark::State& state) {
+    for (auto _ : state) {
+        Music* music = loadLongTrack();
+        if (!music->isLoaded()) {
+            delete music;
+            state.SkipWithError("load failed");
+            return;
+        }
+        delete music;
+    }
+}
+BENCHMARK(BM_LoadTrack)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_LoadAndPlayThroughTrack(benchmark::State& state) {
+    std::vector<int16_t> block(1024 * 2);
+    long long frames = 0;
+    for (auto _ : state) {
+        Music* music = loadLongTrack();
+        music->play();
+        frames = music->frames();
+        for (long long at = 0; at < frames; at += 1024) {
+            music->readFrames(at, 1024, block.data());
+        }
+        benchmark::DoNotOptimize(block.data());
+        delete music;
+    }
+    state.counters["seconds_of_sound"] = static_cast<double>(frames) / RATE;
+}
+BENCHMARK(BM_LoadAndPlayThroughTrack)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SeekAndReadAtTheEnd(benchmark::State& state) {
+    Music* music = loadLongTrack();
+    music->play();
+    std::vector<int16_t> block(1024 * 2);
+    const long long end = music->frames() - 1024;
+    // Each read lands far from the one before: the end, then the middle, then the end again.
+    bool atEnd = true;
+    for (auto _ : state) {
+        music->readFrames(atEnd ? end : end / 2, 1024, block.data());
+        benchmark::DoNotOptimize(block.data());
+        atEnd = !atEnd;
+    }
+    delete music;
+}
+BENCHMARK(BM_SeekAndReadAtTheEnd)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

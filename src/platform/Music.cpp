@@ -1,7 +1,6 @@
 // Loading and playing the track through the sound layer, with its failure lines.
 #include "platform/Music.h"
 
-#include <cstring>
 #include <iostream>
 
 #include "platform/sound/SoundLayer.h"
@@ -157,17 +156,8 @@ int Music::channels() const {
 
 void Music::readFrames(long long first, long long count, int16_t* out) const {
     const Track* loaded = track();
-    const int perFrame = loaded ? loaded->channels : 0;
-    if (count <= 0 || perFrame <= 0) {
-        return;
-    }
-    memset(out, 0, static_cast<size_t>(count * perFrame) * sizeof(int16_t));
-    const long long from = first < 0 ? 0 : first;
-    const long long to = first + count < loaded->frames() ? first + count : loaded->frames();
-    if (from < to) {
-        memcpy(out + (from - first) * perFrame,
-               &loaded->samples[static_cast<size_t>(from * perFrame)],
-               static_cast<size_t>((to - from) * perFrame) * sizeof(int16_t));
+    if (loaded) {
+        loaded->read(first, count, out);
     }
 }
 

@@ -62,6 +62,6 @@ class Music {
     int mode;
 
   private:
-    // The decoded frames of what loaded; null when nothing did.
+    // The track of what loaded; null when nothing did.
     const Track* track() const;
 };

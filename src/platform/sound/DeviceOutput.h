@@ -1,5 +1,6 @@
-// The audio device through SDL 1.2's callback. The callback only copies decoded frames and
-// publishes how many it has handed over; its position is what is being heard now.
+// The audio device through SDL 1.2's callback. The callback copies the track's frames (a
+// streamed track decodes them there, a block at a time) and publishes how many it has handed
+// over; its position is what is being heard now.
 #pragma once
 
 #include <SDL.h>

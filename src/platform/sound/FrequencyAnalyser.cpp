@@ -4,7 +4,8 @@
 #include <cmath>
 
 FrequencyAnalyser::FrequencyAnalyser()
-    : config(kiss_fftr_alloc(WINDOW, 0, nullptr, nullptr)), window(), scale(0.0f), input(), bins() {
+    : config(kiss_fftr_alloc(WINDOW, 0, nullptr, nullptr)), window(), scale(0.0f), input(), bins(),
+      frames() {
     double sum = 0.0;
     for (int i = 0; i < WINDOW; ++i) {
         // The periodic Hann window: its sum is exactly WINDOW / 2.
@@ -19,9 +20,13 @@ FrequencyAnalyser::~FrequencyAnalyser() {
 }
 
 void FrequencyAnalyser::compute(const Track& track, long long end, float gain, float* out) {
-    const long long first = end - WINDOW;
+    track.read(end - WINDOW, WINDOW, frames);
+    // The mono mix (L+R)/2 in [-1, 1]; frames outside the track read as silence.
+    const float unit = 1.0f / 32768.0f;
     for (int i = 0; i < WINDOW; ++i) {
-        input[i] = track.monoAt(first + i) * gain * window[i];
+        const float mono = track.channels == 1 ? frames[i] * unit
+                                               : (frames[2 * i] + frames[2 * i + 1]) * 0.5f * unit;
+        input[i] = mono * gain * window[i];
     }
     kiss_fftr(config, input, bins);
     for (int k = 0; k < BANDS; ++k) {

@@ -3,6 +3,8 @@
 
 #include <kiss_fftr.h>
 
+#include <cstdint>
+
 #include "platform/sound/Track.h"
 
 class FrequencyAnalyser {
@@ -27,4 +29,5 @@ class FrequencyAnalyser {
     float scale;          // 2 / sum of the window
     kiss_fft_scalar input[WINDOW];
     kiss_fft_cpx bins[WINDOW / 2 + 1];
+    int16_t frames[WINDOW * 2]; // the track's frames analysed, as read
 };

@@ -70,7 +70,7 @@ float* FSOUND_DSP_GetSpectrum();
 
 namespace soundlayer {
 
-// The decoded frames of a loaded sample or song (for writing the soundtrack out); null for null.
+// The track of a loaded sample or song (for writing the soundtrack out); null for null.
 const Track* sampleTrack(const FSOUND_SAMPLE* sample);
 const Track* songTrack(const FMUSIC_MODULE* song);
 

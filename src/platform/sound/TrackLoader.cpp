@@ -43,7 +43,7 @@ LoadResult TrackLoader::loadSample(const char* name, Track* track) {
     if (got >= 12 && memcmp(head, "RIFF", 4) == 0 && memcmp(head + 8, "WAVE", 4) == 0) {
         return WavDecoder::decode(name, track);
     }
-    return Mp3Decoder::decode(name, track);
+    return Mp3Decoder::open(name, track);
 }
 
 LoadResult TrackLoader::loadSong(const char* name, Track* track) {

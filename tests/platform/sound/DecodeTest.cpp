@@ -1,16 +1,10 @@
-// The readers against lying lengths, and the callback's copy: volume, channels, the end.
+// The WAV reader against lying lengths, and the callback's copy: volume, channels, the end.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <string>
 #include <vector>
 
-#include "platform/sound/Mp3Decoder.h"
 #include "platform/sound/Playback.h"
-#include "platform/sound/SoundFile.h"
 #include "platform/sound/WavDecoder.h"
-#include "support/SoundFiles.h"
 
 namespace {
 
@@ -67,37 +61,6 @@ TEST(WavDecoder, ConvertsEachSampleWidthAndStaysInsideTheFile) {
     std::vector<unsigned char> cut = wavBytes(1, 1, 16, 2, {1, 0});
     cut.resize(30); // inside the format chunk
     EXPECT_EQ(WavDecoder::decodeMemory(cut, &bad), LoadResult::UNKNOWN_FORMAT);
-}
-
-// Found by fuzzing: an Info tag claiming 8.4 million frames made the reader reserve 38 GB.
-TEST(Mp3Decoder, ReservesNoMoreThanItsBoundWhateverTheInfoTagClaims) {
-    const std::string path = ::testing::TempDir() + "vq-lying-info.mp3";
-    ASSERT_TRUE(
-        soundfiles::writeMp3(path, soundfiles::sine(0.1, 440, 0.5, 1, 44100), 1, 44100, 64));
-    Track honest;
-    ASSERT_EQ(Mp3Decoder::decode(path.c_str(), &honest), LoadResult::OK);
-
-    std::vector<unsigned char> bytes;
-    ASSERT_EQ(SoundFile::readAll(path.c_str(), &bytes), LoadResult::OK);
-    const unsigned char* info =
-        static_cast<const unsigned char*>(memmem(bytes.data(), bytes.size(), "Info", 4));
-    ASSERT_NE(info, nullptr);
-    const size_t frames = (info - bytes.data()) + 8; // after the tag and its flags
-    ASSERT_EQ(bytes[frames - 1] & 1, 1);             // the frame count is there
-    bytes[frames + 1] = 0x80;
-    FILE* file = fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-
-    // What decodes is the sound that is there: the honest track, and at most the padding the
-    // lie keeps from being trimmed.
-    Track lying;
-    ASSERT_EQ(Mp3Decoder::decode(path.c_str(), &lying), LoadResult::OK);
-    EXPECT_GE(lying.frames(), honest.frames());
-    EXPECT_LE(lying.frames(), honest.frames() + 2 * 1152);
-    EXPECT_LT(lying.samples.capacity(), static_cast<size_t>(Track::MOST_FRAMES_RESERVED) * 2);
-    remove(path.c_str());
 }
 
 TEST(Playback, CopiesAtTheVolumeIntoTheDevicesChannelsThenSilence) {
