@@ -261,6 +261,8 @@ def take_shots(browser, report, folder):
         with open(os.path.join(folder, name), "wb") as f:
             f.write(base64.b64decode(pixels))
     report["shots"] = count
+    # Per frame: its time, then the milliseconds and the frames of the row that led to it.
+    report["rows"] = browser.evaluate("vq.shots.map(s => [s.seconds, s.ms, s.frames])")
 
 
 def main():

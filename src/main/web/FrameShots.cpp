@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <emscripten.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -39,9 +40,9 @@ std::string base64(const std::vector<unsigned char>& bytes) {
 }
 
 // Draws the frames of target's slot from where the row stands (next: the frame after the last
-// one drawn) up to target. Every frame is drawn in full: a scene keeps state from frame to
-// frame, and so does the framebuffer.
-void drawRow(Timeline* timeline, const FrameClock& clock, long long target, long long* next) {
+// one drawn) up to target; returns how many. Every frame is drawn in full: a scene keeps state
+// from frame to frame, and so does the framebuffer.
+long long drawRow(Timeline* timeline, const FrameClock& clock, long long target, long long* next) {
     const long long start = clock.firstFrameOfSlot(target);
     const long long first = *next < start || *next > target + 1 ? start : *next;
     if (first == start) {
@@ -54,6 +55,7 @@ void drawRow(Timeline* timeline, const FrameClock& clock, long long target, long
         glFlush();
     }
     *next = target + 1;
+    return target + 1 - first;
 }
 
 } // namespace
@@ -81,16 +83,20 @@ void FrameShots::run(const char* times) {
         if (clock.slotOfFrame(target) == Schedule::SLOT_COUNT) {
             continue;
         }
-        drawRow(timeline, clock, target, &next);
+        const auto begin = std::chrono::steady_clock::now();
+        const long long drawn = drawRow(timeline, clock, target, &next);
         // Read within the task that drew it: the page keeps no drawing buffer after it ends.
+        // The read waits for the drawing, so the time is the row's.
         emscripten_glReadPixels(0, 0, RenderScale::WIDTH, RenderScale::HEIGHT, GL_RGBA,
                                 GL_UNSIGNED_BYTE, rgba.data());
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - begin;
         const std::string pixels = base64(rgba);
         EM_ASM(
             {
                 if (Module['onShot'])
-                    Module['onShot']($0, UTF8ToString($1));
+                    Module['onShot']($0, UTF8ToString($1), $2, $3);
             },
-            seconds, pixels.c_str());
+            seconds, pixels.c_str(), took.count(), static_cast<double>(drawn));
     }
 }
