@@ -1,5 +1,6 @@
 # Per-platform sources: a file in a windows/ folder takes the place of its namesake one folder
-# up when building for Windows, and is left out everywhere else.
+# up when building for Windows, one in a web/ folder when building for the browser
+# (Emscripten); each is left out everywhere else.
 function(vq_platform_sources list_var)
     set(sources ${${list_var}})
     set(chosen ${sources})
@@ -7,9 +8,9 @@ function(vq_platform_sources list_var)
         get_filename_component(dir ${file} DIRECTORY)
         get_filename_component(name ${file} NAME)
         get_filename_component(folder ${dir} NAME)
-        if(folder STREQUAL "windows")
+        if(folder STREQUAL "windows" OR folder STREQUAL "web")
             get_filename_component(parent ${dir} DIRECTORY)
-            if(WIN32)
+            if((folder STREQUAL "windows" AND WIN32) OR (folder STREQUAL "web" AND EMSCRIPTEN))
                 list(REMOVE_ITEM chosen ${parent}/${name})
             else()
                 list(REMOVE_ITEM chosen ${file})

@@ -1,6 +1,6 @@
 # The libraries for Windows, built by scripts/thirdparty into VQ_THIRDPARTY_PREFIX, under the
-# target names the Linux build gets from pkg-config, so that the folders' CMake files link them
-# the same way on both. MIDI has no synthesizer here and ALSA does not exist: both are empty.
+# target names the Linux build gets from pkg-config (PrefixLibraries.cmake). MIDI has no
+# synthesizer here and ALSA does not exist: both are empty.
 if(NOT EXISTS ${VQ_THIRDPARTY_PREFIX}/include/SDL/SDL.h)
     message(FATAL_ERROR "No libraries for Windows in ${VQ_THIRDPARTY_PREFIX}: "
                         "run scripts/thirdparty windows first")
@@ -9,32 +9,16 @@ endif()
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(Threads REQUIRED)
 
-# name: the target; then the header folders (under include/) and the libraries to link.
-function(vq_windows_library name)
-    cmake_parse_arguments(ARG "" "" "INCLUDES;LIBS;DEFINES" ${ARGN})
-    add_library(PkgConfig::${name} INTERFACE IMPORTED GLOBAL)
-    set(dirs ${VQ_THIRDPARTY_PREFIX}/include)
-    foreach(sub ${ARG_INCLUDES})
-        list(APPEND dirs ${VQ_THIRDPARTY_PREFIX}/include/${sub})
-    endforeach()
-    set(libs "")
-    foreach(lib ${ARG_LIBS})
-        find_library(VQ_LIB_${lib} NAMES ${lib} REQUIRED NO_DEFAULT_PATH
-                     PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
-        list(APPEND libs ${VQ_LIB_${lib}})
-    endforeach()
-    set_target_properties(PkgConfig::${name} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${dirs}"
-        INTERFACE_LINK_LIBRARIES "${libs}" INTERFACE_COMPILE_DEFINITIONS "${ARG_DEFINES}")
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 
 # As SDL's own pkg-config file states it (its -Dmain=SDL_main aside: see vq_sdl_main).
-vq_windows_library(SDL INCLUDES SDL LIBS SDL.dll DEFINES _GNU_SOURCE=1)
-vq_windows_library(MPG123 LIBS mpg123.dll)
-vq_windows_library(KISSFFT INCLUDES kissfft LIBS kissfft-float DEFINES kiss_fft_scalar=float)
-vq_windows_library(OPENMPT LIBS openmpt)
-vq_windows_library(VORBISFILE LIBS vorbisfile vorbis ogg)
-vq_windows_library(FLUIDSYNTH)
-vq_windows_library(ALSA)
+vq_prefix_library(SDL INCLUDES SDL LIBS SDL.dll DEFINES _GNU_SOURCE=1)
+vq_prefix_library(MPG123 LIBS mpg123.dll)
+vq_prefix_library(KISSFFT INCLUDES kissfft LIBS kissfft-float DEFINES kiss_fft_scalar=float)
+vq_prefix_library(OPENMPT LIBS openmpt)
+vq_prefix_library(VORBISFILE LIBS vorbisfile vorbis ogg)
+vq_prefix_library(FLUIDSYNTH)
+vq_prefix_library(ALSA)
 add_library(PkgConfig::GLU INTERFACE IMPORTED GLOBAL)
 set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES glu32)
 

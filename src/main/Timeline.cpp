@@ -32,14 +32,30 @@ void Timeline::start(int argc, char** argv) {
 }
 
 void Timeline::start(int width, int height, bool fullScreen) {
+    open(width, height, fullScreen);
+    load();
+}
+
+void Timeline::startPlaying(int width, int height, bool fullScreen) {
+    open(width, height, fullScreen);
+    loadAndPlay();
+}
+
+void Timeline::open(int width, int height, bool fullScreen) {
+    // One sample before anything is built, as above.
     Timer::update();
     startTick = Timer::getRawTime();
     window = new SDLWindow(fullScreen);
     window->init(const_cast<char*>("Vorrel Quisp"), width, height);
-    load();
 }
 
 void Timeline::load() {
+    loadAndPlay();
+    waitForAudio();
+    startClock();
+}
+
+void Timeline::loadAndPlay() {
     timer = new Timer();
     music = new Music();
     music->load("mixdown.mp3", MP3);
@@ -49,8 +65,9 @@ void Timeline::load() {
     }
 
     music->play();
-    waitForAudio();
+}
 
+void Timeline::startClock() {
     // t = 0 is when the music is first heard, not when it was asked to play.
     Timer::update();
     timer->restart();
@@ -67,24 +84,24 @@ void Timeline::remakeScene(int slot) {
 }
 
 void Timeline::waitForAudio() {
-    // Nothing to hear without a track, and a position set by the caller never moves on its own.
-    if (!music->isLoaded()) {
-        return;
-    }
-    if (Music::hasManualOutput()) {
-        return;
-    }
-    // Spins on the spectrum, as the sound starts within milliseconds; bounded so that a
-    // silent track cannot hang the start-up. A NaN ends the wait like any non-zero value.
+    // Spins on the spectrum, as the sound starts within milliseconds.
     const auto begin = std::chrono::steady_clock::now();
-    const float* spectrum = music->getSpectrumBuffer();
-    while (spectrum[20] == 0.0f) {
+    for (;;) {
         const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - begin;
-        if (waited.count() >= AUDIO_WAIT_LIMIT) {
+        if (audioWaitOver(waited.count())) {
             return;
         }
-        spectrum = music->getSpectrumBuffer();
     }
+}
+
+bool Timeline::audioWaitOver(double waited) {
+    // Nothing to hear without a track, and a position set by the caller never moves on its own.
+    if (!music->isLoaded() || Music::hasManualOutput()) {
+        return true;
+    }
+    // A NaN ends the wait like any non-zero value; the limit keeps a silent track from
+    // hanging the start-up.
+    return music->getSpectrumBuffer()[20] != 0.0f || waited >= AUDIO_WAIT_LIMIT;
 }
 
 int Timeline::step() {

@@ -26,6 +26,15 @@ class Timeline {
     void start(int argc, char** argv);
     // The same start-up with a display of width x height, for the tools.
     void start(int width, int height, bool fullScreen);
+    // The same start-up up to the track playing, without the wait: a loop that must hand
+    // control back between frames (the browser's) asks audioWaitOver once a frame, then calls
+    // startClock.
+    void startPlaying(int width, int height, bool fullScreen);
+    // Whether the start-up wait ends, waited seconds after play: the track is heard, none
+    // plays, or the wait reached its limit.
+    bool audioWaitOver(double waited);
+    // t = 0: the tick sampled and the shared timer restarted.
+    void startClock();
     // The frame loop: runs until the timeline ends or a quit key; never returns.
     [[noreturn]] void run();
 
@@ -51,7 +60,9 @@ class Timeline {
     Scene* scenes[Schedule::SLOT_COUNT];
 
   private:
+    void open(int width, int height, bool fullScreen);
     void load();
+    void loadAndPlay();
     void waitForAudio();
 
     int startTick;                    // the tick of start-up's first sample

@@ -6,23 +6,15 @@ set -u
 build=$1
 source=$2
 source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/web.bash"
 WORK=$(mktemp -d)
 at_exit 'rm -rf "$WORK"'
 
-"$source/scripts/web" --out "$WORK/site" >"$WORK/build.log" 2>&1 ||
+"$source/scripts/web" --out "$WORK/site" --layer >"$WORK/build.log" 2>&1 ||
     fail "the layer page does not build: $(tail -20 "$WORK/build.log")"
 
-# The server picks a free port and says which; only this server is stopped at the end.
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK/site" >"$WORK/server.log" 2>&1 &
-server=$!
-at_exit "kill $server 2>/dev/null"
-port=""
-for _ in $(seq 100); do
-    port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$WORK/server.log" | head -1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || fail "the page server did not start: $(cat "$WORK/server.log")"
+start_page_server "$WORK/site"
+port=$PORT
 
 # Virtual time runs the page until it is idle: the scenes draw in its first task.
 timeout 180 chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader \
