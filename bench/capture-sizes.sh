@@ -8,16 +8,9 @@
 # Needs the release build and both data folders:
 #   cmake --build --preset release && cmake --build --preset release --target data-2160
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build"
+source "$(dirname "$0")/prologue.bash"
 from=${1:-0}
 to=${2:-266}
-set -a
-VQ_SOURCE_DIR="$root"
-source "$root/scripts/headless.env"
-set +a
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 for folder in data data-2160; do
     [ -f "$build/$folder/textures/font.png" ] || {
         echo "capture-sizes: no $build/$folder (see the usage)" >&2

@@ -7,18 +7,11 @@
 # Usage: bench/capture-split.sh [FROM TO [SIZE [OTHER-CAPTURE]]]   (default 26 46 800x600)
 # Needs the release build (and build/data-2160 for sizes taller than 600 lines).
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build"
+source "$(dirname "$0")/prologue.bash"
 from=${1:-26}
 to=${2:-46}
 size=${3:-800x600}
 other=${4:-}
-set -a
-VQ_SOURCE_DIR="$root"
-source "$root/scripts/headless.env"
-set +a
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 folder=data
 [ "${size#*x}" -gt 600 ] && folder=data-2160
 cd "$build/$folder"

@@ -3,14 +3,7 @@
 # with, in one run. Needs the release build (cmake --build --preset release --target bench).
 # The x264 presets are measured by bench/x264-presets.sh.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build"
-set -a
-VQ_SOURCE_DIR="$root"
-source "$root/scripts/headless.env"
-set +a
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/prologue.bash"
 cd "$build/data"
 
 echo "== machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
