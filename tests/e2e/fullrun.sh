@@ -35,7 +35,7 @@ now() { date +%s.%N; }
 run_once() {
     begin=$(now)
     env "${threads[@]}" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$audio \
-        ASAN_OPTIONS="detect_leaks=$leaks" LSAN_OPTIONS="exitcode=0:${LSAN_OPTIONS:-}" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=$leaks" LSAN_OPTIONS="exitcode=0:${LSAN_OPTIONS:-}" \
         /usr/bin/time -f "%M" -o rss.txt "$DEMO" >out.txt 2>err.txt &
     pid=$!
     # The first frame of the timeline prints the opening scene's line: the timeline's zero.
