@@ -40,7 +40,7 @@ struct Layer {
     MatrixStack* current = &modelview;
 
     bool viewportKnown = false;
-    float viewport[2] = {0.0f, 0.0f};
+    float viewport[4] = {0.0f, 0.0f, 0.0f, 0.0f}; // x, y, width, height
     float lineWidth = 1.0f;
     float pointSize = 1.0f;
     bool texture2D = false;
@@ -74,8 +74,9 @@ void ensureViewport(Layer& l) {
     if (!l.viewportKnown) {
         GLint box[4] = {0, 0, 0, 0};
         emscripten_glGetIntegerv(GL_VIEWPORT_QUERY, box);
-        l.viewport[0] = static_cast<float>(box[2]);
-        l.viewport[1] = static_cast<float>(box[3]);
+        for (int i = 0; i < 4; ++i) {
+            l.viewport[i] = static_cast<float>(box[i]);
+        }
         l.viewportKnown = true;
     }
 }
@@ -100,8 +101,10 @@ void flush() {
     DrawState state;
     state.projection = l.projection.top();
     state.modelview = l.modelview.top();
-    state.viewportWidth = l.viewport[0];
-    state.viewportHeight = l.viewport[1];
+    state.viewportX = l.viewport[0];
+    state.viewportY = l.viewport[1];
+    state.viewportWidth = l.viewport[2];
+    state.viewportHeight = l.viewport[3];
     state.lineWidth = l.lineWidth;
     state.pointSize = l.pointSize;
     // A texture without an image is incomplete: OpenGL then draws as if texturing were off.
@@ -221,8 +224,10 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
         return;
     }
     Layer& l = layer();
-    l.viewport[0] = static_cast<float>(width);
-    l.viewport[1] = static_cast<float>(height);
+    l.viewport[0] = static_cast<float>(x);
+    l.viewport[1] = static_cast<float>(y);
+    l.viewport[2] = static_cast<float>(width);
+    l.viewport[3] = static_cast<float>(height);
     l.viewportKnown = true;
     emscripten_glViewport(x, y, width, height);
 }

@@ -30,12 +30,13 @@ DrawVertex lineCorner(const ImmediateVertex& v, const ImmediateVertex& other, fl
     return d;
 }
 
-// A segment's quad; both ends move to the same side, so the quad never twists.
+// A segment's quad; both ends move to the same side, so the quad never twists. The end's corners
+// carry a side of magnitude 2, the start's of 1: the two ends' pixels follow different rules.
 void segment(const ImmediateVertex& a, const ImmediateVertex& b, std::vector<DrawVertex>& out) {
     out.push_back(lineCorner(a, b, -1.0f));
     out.push_back(lineCorner(a, b, 1.0f));
-    out.push_back(lineCorner(b, a, 1.0f));
-    out.push_back(lineCorner(b, a, -1.0f));
+    out.push_back(lineCorner(b, a, 2.0f));
+    out.push_back(lineCorner(b, a, -2.0f));
 }
 
 // A quad's corners in drawing order; its triangles a b c and a c d keep the quad's winding.

@@ -12,10 +12,14 @@ namespace {
 
 enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
 
-// Lines follow OpenGL's rule for aliased lines: an x-major segment grows vertically, a y-major
-// one horizontally, by half the width each way. An end behind the near plane moves along the
-// segment onto it first, so the window-space direction stays the visible part's. Points snap
-// as aliased points do. Widths and sizes arrive in whole pixels.
+// Lines are quads. Wider ones follow OpenGL's rule for aliased lines: an x-major segment grows
+// vertically, a y-major one horizontally, by half the width each way. One-pixel lines, most of
+// the demo's, are quads a pixel larger all round whose fragment shader keeps exactly the pixels
+// desktop OpenGL draws (the rasteriser's own rounding at a quad's edges would pick rows and end
+// pixels of its own); their window-space ends are taken to 1/256 of a pixel, as the desktop's
+// rasteriser takes them. An end behind the near plane moves along the segment onto it first, so
+// the window-space direction stays the visible part's. Points snap as aliased points do. Widths
+// and sizes arrive in whole pixels.
 const char* VERTEX_SHADER = R"(
 attribute vec3 a_position;
 attribute vec3 a_other;
@@ -24,6 +28,7 @@ attribute vec4 a_color;
 attribute vec2 a_texcoord;
 uniform mat4 u_projection;
 uniform mat4 u_modelview;
+uniform vec2 u_origin;
 uniform vec2 u_viewport;
 uniform float u_lineWidth;
 uniform float u_pointSize;
@@ -31,12 +36,42 @@ uniform bool u_points;
 varying vec4 v_color;
 varying vec2 v_texcoord;
 varying float v_fogDepth;
+varying vec4 v_line;
+varying vec2 v_span;
+varying float v_xMajor;
+vec2 toWindow(vec4 clip) {
+    vec2 window = u_origin + (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
+    return u_lineWidth == 1.0 ? floor(window * 256.0 + 0.5) / 256.0 : window;
+}
+// Where a one-pixel line's pixels start or stop along its major axis, by the diamond-exit rule:
+// the end's pixel is drawn when the segment leaves that pixel's diamond (|dx| + |dy| < 1/2 about
+// its centre): a start inside it, or short of its centre with the line passing through it; an
+// end beyond it. The answer is the edge of the pixel's column that takes it in or leaves it out.
+float diamondEdge(vec2 own, vec2 far, bool isEnd) {
+    vec2 d = isEnd ? own - far : far - own;
+    bool xMajor = abs(d.x) >= abs(d.y);
+    vec2 p = xMajor ? own : own.yx;
+    vec2 dm = xMajor ? d : d.yx;
+    float slope = dm.x != 0.0 ? dm.y / dm.x : 0.0;
+    float forward = dm.x >= 0.0 ? 1.0 : -1.0;
+    vec2 off = fract(p) - 0.5;
+    bool inside = abs(off.x) + abs(off.y) < 0.5;
+    bool through = abs(p.y - off.x * slope - floor(p.y) - 0.5) < 0.5;
+    bool drawn = isEnd ? !inside && off.x * forward > 0.0 && through
+                       : inside || (off.x * forward < 0.0 && through);
+    // Going forward, the pixels run from the start's edge up to the end's.
+    bool low = (forward > 0.0) == (isEnd != drawn);
+    return floor(p.x) + (low ? 0.0 : 1.0);
+}
 void main() {
     vec4 eye = u_modelview * vec4(a_position, 1.0);
     vec4 clip = u_projection * eye;
     v_color = a_color;
     v_texcoord = a_texcoord;
     gl_PointSize = u_pointSize;
+    v_line = vec4(0.0);
+    v_span = vec2(0.0);
+    v_xMajor = 0.0;
     if (u_lineWidth > 0.0) {
         vec4 otherEye = u_modelview * vec4(a_other, 1.0);
         vec4 other = u_projection * otherEye;
@@ -54,9 +89,25 @@ void main() {
         } else if (dOther < 0.0) {
             other = mix(other, clip, dOther / (dOther - d));
         }
-        vec2 delta = abs(other.xy / other.w - clip.xy / clip.w) * u_viewport;
-        vec2 across = delta.x >= delta.y ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
-        clip.xy += across * a_side * u_lineWidth / u_viewport * clip.w;
+        bool isEnd = abs(a_side) > 1.5;
+        vec2 own = toWindow(clip);
+        vec2 far = toWindow(other);
+        vec2 start = isEnd ? far : own;
+        vec2 end = isEnd ? own : far;
+        vec2 dir = end - start;
+        bool xMajor = abs(dir.x) >= abs(dir.y);
+        vec2 across = xMajor ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
+        vec2 window = own + across * sign(a_side) * u_lineWidth * 0.5;
+        if (u_lineWidth == 1.0) {
+            // The fragment shader reads the line along its major axis first.
+            v_line = xMajor ? vec4(start, end) : vec4(start.yx, end.yx);
+            v_xMajor = xMajor ? 1.0 : 0.0;
+            v_span = vec2(diamondEdge(start, end, false), diamondEdge(end, start, true));
+            // A pixel past each end and each side, for the fragment shader to choose from.
+            vec2 along = length(dir) > 0.0 ? normalize(dir) : vec2(1.0, 0.0);
+            window += along * (isEnd ? 1.5 : -1.5) + across * sign(a_side);
+        }
+        clip.xy = ((window - u_origin) / u_viewport * 2.0 - 1.0) * clip.w;
     }
     if (u_points) {
         // Aliased points: an odd size centres on a pixel, an even one on a pixel corner.
@@ -83,10 +134,24 @@ uniform float u_fogStart;
 uniform float u_fogScale;
 uniform float u_fogDensity;
 uniform vec3 u_fogColor;
+uniform float u_lineWidth;
 varying vec4 v_color;
 varying vec2 v_texcoord;
 varying float v_fogDepth;
+varying vec4 v_line;
+varying vec2 v_span;
+varying float v_xMajor;
 void main() {
+    if (u_lineWidth == 1.0) {
+        // A pixel of a one-pixel line: its centre within the span along the major axis and
+        // within half a pixel across it, half-open both ways.
+        vec2 f = v_xMajor > 0.5 ? gl_FragCoord.xy : gl_FragCoord.yx;
+        vec2 dm = v_line.zw - v_line.xy;
+        float across = v_line.y + (f.x - v_line.x) * dm.y / dm.x;
+        if (dm.x == 0.0 || f.x < min(v_span.x, v_span.y) || f.x >= max(v_span.x, v_span.y) ||
+            f.y < across - 0.5 || f.y >= across + 0.5)
+            discard;
+    }
     vec4 color = v_color;
     if (u_texturing) {
         color *= texture2D(u_texture, v_texcoord);
@@ -145,9 +210,9 @@ void pointAttributes(size_t first) {
 
 WebGLRenderer::WebGLRenderer()
     : program(0), buffer(0), quadIndices(0), bufferBytes(0), failed(false), projectionAt(-1),
-      modelviewAt(-1), viewportAt(-1), lineWidthAt(-1), pointSizeAt(-1), texturingAt(-1),
-      pointsAt(-1), samplerAt(-1), fogModeAt(-1), fogStartAt(-1), fogScaleAt(-1), fogDensityAt(-1),
-      fogColorAt(-1) {}
+      modelviewAt(-1), originAt(-1), viewportAt(-1), lineWidthAt(-1), pointSizeAt(-1),
+      texturingAt(-1), pointsAt(-1), samplerAt(-1), fogModeAt(-1), fogStartAt(-1), fogScaleAt(-1),
+      fogDensityAt(-1), fogColorAt(-1) {}
 
 WebGLRenderer::~WebGLRenderer() {
     if (quadIndices) {
@@ -183,6 +248,7 @@ bool WebGLRenderer::setUp() {
     emscripten_glUseProgram(program);
     projectionAt = emscripten_glGetUniformLocation(program, "u_projection");
     modelviewAt = emscripten_glGetUniformLocation(program, "u_modelview");
+    originAt = emscripten_glGetUniformLocation(program, "u_origin");
     viewportAt = emscripten_glGetUniformLocation(program, "u_viewport");
     lineWidthAt = emscripten_glGetUniformLocation(program, "u_lineWidth");
     pointSizeAt = emscripten_glGetUniformLocation(program, "u_pointSize");
@@ -240,6 +306,7 @@ float aliasedPointSize(float size) {
 void WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
     emscripten_glUniformMatrix4fv(projectionAt, 1, GL_FALSE, state.projection.m);
     emscripten_glUniformMatrix4fv(modelviewAt, 1, GL_FALSE, state.modelview.m);
+    emscripten_glUniform2f(originAt, state.viewportX, state.viewportY);
     emscripten_glUniform2f(viewportAt, state.viewportWidth, state.viewportHeight);
     emscripten_glUniform1f(
         lineWidthAt, kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f);

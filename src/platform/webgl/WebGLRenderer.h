@@ -11,6 +11,8 @@
 struct DrawState {
     Matrix4 projection;
     Matrix4 modelview;
+    float viewportX; // the viewport's corner in the drawing buffer
+    float viewportY;
     float viewportWidth;
     float viewportHeight;
     float lineWidth; // pixels
@@ -49,7 +51,7 @@ class WebGLRenderer {
     unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
     bool failed;          // the program did not build: nothing is drawn
-    int projectionAt, modelviewAt, viewportAt, lineWidthAt, pointSizeAt, texturingAt, pointsAt,
-        samplerAt;
+    int projectionAt, modelviewAt, originAt, viewportAt, lineWidthAt, pointSizeAt, texturingAt,
+        pointsAt, samplerAt;
     int fogModeAt, fogStartAt, fogScaleAt, fogDensityAt, fogColorAt;
 };

@@ -124,6 +124,13 @@ void lines() {
     lineShapes();
 }
 
+// The same lines in a viewport away from the corner, as a letterboxed picture has it.
+void offsetLines() {
+    glViewport(23, 17, 120, 90);
+    pixelOrtho();
+    lineShapes();
+}
+
 void wideLines() {
     pixelOrtho();
     glLineWidth(4.0f);
@@ -410,6 +417,7 @@ const LayerScene LAYER_SCENES[] = {
     {"triangles", triangles},
     {"quads", quads},
     {"lines", lines},
+    {"offset-lines", offsetLines},
     {"wide-lines", wideLines},
     {"perspective-lines", perspectiveLines},
     {"points", points},
