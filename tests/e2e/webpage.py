@@ -219,11 +219,58 @@ def click_start(browser):
     return time.monotonic()
 
 
+def press(browser, key, code, keycode):
+    """A key pressed and let go, as a user's: held for a few frames, since the demo reads its
+    keys in its frames and the page may enter full screen only while a key's gesture lasts."""
+    for kind in ("keyDown", "keyUp"):
+        browser.call("Input.dispatchKeyEvent",
+                     {"type": kind, "key": key, "code": code, "windowsVirtualKeyCode": keycode,
+                      "nativeVirtualKeyCode": keycode})
+        time.sleep(0.2 if kind == "keyDown" else 0)
+
+
+# What the page has played at the demo's last frame, told from outside the demo by the browser's
+# audio clock: SDL schedules its first buffer a fixed delay after handing it over and each next
+# one where the last ends, unless the queue ran dry: then the new one starts that delay from now,
+# and the gap counts (vqGaps, in seconds). vqPlayed sits beside the heard position that frame
+# reported.
+CLOCK_PLAYED = """
+var vqStart = -1, vqGaps = [], vqPlayed = -1;
+(function () {
+  var audio;
+  Object.defineProperty(SDL, 'audio', { configurable: true, get: function () { return audio; },
+    set: function (value) {
+      audio = value;
+      if (!value) return;
+      var push;
+      Object.defineProperty(value, 'pushAudio', { configurable: true,
+        get: function () { return push; },
+        set: function (f) {
+          push = function () {
+            var begins = SDL.audioContext.currentTime + value.bufferingDelay;
+            if (vqStart < 0) vqStart = begins;
+            else if (begins > value.nextPlayTime) vqGaps.push(begins - value.nextPlayTime);
+            return f.apply(this, arguments);
+          };
+        } });
+    } });
+})();
+var vqOnFrame = Module.onFrame;
+Module.onFrame = function () {
+  var gaps = vqGaps.reduce(function (sum, gap) { return sum + gap; }, 0);
+  vqPlayed = vqStart < 0 ? -1 : (SDL.audioContext.currentTime - vqStart - gaps) * SDL.audio.freq;
+  return vqOnFrame.apply(this, arguments);
+};
+"""
+
+
 def follow(browser, report, seconds, folder):
+    browser.evaluate(CLOCK_PLAYED)
     clicked = click_start(browser)
     while time.monotonic() - clicked < seconds:
         state = json.loads(browser.evaluate(
-            "JSON.stringify(Object.assign({}, vq, {errors: undefined, shots: undefined}))"))
+            "JSON.stringify(Object.assign({}, vq, {errors: undefined, shots: undefined,"
+            " played: vqPlayed, gaps: vqGaps.length}))"))
         state["wall"] = round(time.monotonic() - clicked, 3)
         report["states"].append(state)
         time.sleep(0.25)
@@ -232,15 +279,29 @@ def follow(browser, report, seconds, folder):
         f.write(shot)
     # The picture's centre: 400 x 300 of the 800 x 600 window.
     report["lit_centre"] = round(lit_share(shot, (200, 150, 400, 300)), 4)
+    # f puts the page in full screen and takes it out again; the demo runs on meanwhile.
+    report["full_screen"] = []
+    for _ in range(2):
+        frames = browser.evaluate("vq.frames")
+        press(browser, "f", "KeyF", 70)
+        pressed = time.monotonic()
+        wanted = not report["full_screen"]
+        while time.monotonic() - pressed < 5 and (
+                browser.evaluate("document.fullscreenElement != null") != wanted
+                or browser.evaluate("vq.frames") < frames + 10):
+            time.sleep(0.1)
+        # Whether full screen, whether frames went on, and the picture's box in the window.
+        report["full_screen"].append(json.loads(browser.evaluate(
+            "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+            " return JSON.stringify([document.fullscreenElement != null, vq.frames > %d,"
+            " [r.x, r.y, r.width, r.height, innerWidth, innerHeight]]); })()" % frames)))
     # Escape ends the demo: the page shows its end screen with the exit status.
-    for kind in ("keyDown", "keyUp"):
-        browser.call("Input.dispatchKeyEvent",
-                     {"type": kind, "key": "Escape", "code": "Escape",
-                      "windowsVirtualKeyCode": 27, "nativeVirtualKeyCode": 27})
+    press(browser, "Escape", "Escape", 27)
     pressed = time.monotonic()
     while browser.evaluate("vq.exitStatus") is None and time.monotonic() - pressed < 5:
         time.sleep(0.1)
     report["exit_status"] = browser.evaluate("vq.exitStatus")
+    report["sound_gaps"] = browser.evaluate("vqGaps")
     report["end_screen"] = browser.evaluate("!document.getElementById('end').hidden")
 
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/sound/AlsaMessages.h"
+#include "platform/sound/DeviceQueue.h"
 
 namespace {
 
@@ -154,9 +155,16 @@ long long DeviceOutput::audibleFrame() {
     if (!playing || frames == 0) {
         return -1;
     }
-    // The last buffer handed over is still in the device; its playing began at the stamp.
-    const double since = (steadyNanoseconds() - at) * 1e-9;
-    long long position = frames - bufferFrames + static_cast<long long>(since * rate);
+    long long position = 0;
+    double queued = 0.0;
+    if (DeviceQueue::queuedSeconds(&queued)) {
+        position = frames - static_cast<long long>(queued * rate + 0.5);
+        position = position > 0 ? position : 0;
+    } else {
+        // The last buffer handed over is still in the device; its playing began at the stamp.
+        const double since = (steadyNanoseconds() - at) * 1e-9;
+        position = frames - bufferFrames + static_cast<long long>(since * rate);
+    }
     position = position < frames ? position : frames;
     position = position > lastAudible ? position : lastAudible;
     lastAudible = position;
