@@ -103,9 +103,12 @@ void main() {
             v_line = xMajor ? vec4(start, end) : vec4(start.yx, end.yx);
             v_xMajor = xMajor ? 1.0 : 0.0;
             v_span = vec2(diamondEdge(start, end, false), diamondEdge(end, start, true));
-            // A pixel past each end and each side, for the fragment shader to choose from.
-            vec2 along = length(dir) > 0.0 ? normalize(dir) : vec2(1.0, 0.0);
-            window += along * (isEnd ? 1.5 : -1.5) + across * sign(a_side);
+            // The pixels the fragment shader chooses from: their centres lie up to half a
+            // pixel past an end along the major axis and half a pixel to a side; a quarter
+            // more keeps them clear of the rasteriser's own rounding at the quad's edges.
+            float major = xMajor ? abs(dir.x) : abs(dir.y);
+            vec2 step = major > 0.0 ? dir / major : vec2(1.0, 0.0);
+            window += step * (isEnd ? 0.75 : -0.75) + across * sign(a_side) * 0.25;
         }
         clip.xy = ((window - u_origin) / u_viewport * 2.0 - 1.0) * clip.w;
     }
@@ -144,11 +147,16 @@ varying float v_xMajor;
 void main() {
     if (u_lineWidth == 1.0) {
         // A pixel of a one-pixel line: its centre within the span along the major axis and
-        // within half a pixel across it, half-open both ways.
+        // within half a pixel across it, half-open both ways. The ends sit on the 1/256 grid
+        // and the span's edges on whole pixels: taken back there from the interpolated values,
+        // and the line's height at the centre to a 1/2048 grid, past the float's rounding, a
+        // line through a pixel's edge falls on the same side as on the desktop.
+        vec4 line = floor(v_line * 256.0 + 0.5) / 256.0;
+        vec2 span = floor(v_span + 0.5);
         vec2 f = v_xMajor > 0.5 ? gl_FragCoord.xy : gl_FragCoord.yx;
-        vec2 dm = v_line.zw - v_line.xy;
-        float across = v_line.y + (f.x - v_line.x) * dm.y / dm.x;
-        if (dm.x == 0.0 || f.x < min(v_span.x, v_span.y) || f.x >= max(v_span.x, v_span.y) ||
+        vec2 dm = line.zw - line.xy;
+        float across = floor((line.y + (f.x - line.x) * dm.y / dm.x) * 2048.0 + 0.5) / 2048.0;
+        if (dm.x == 0.0 || f.x < min(span.x, span.y) || f.x >= max(span.x, span.y) ||
             f.y < across - 0.5 || f.y >= across + 0.5)
             discard;
     }
