@@ -7,30 +7,34 @@
 # page's work per frame, and the rates of the timeline and of the track heard against the wall
 # clock; then the medians of the runs and their ratios asyncify / mainloop.
 #
-# bench/webloop.sh [--seconds S] [--rounds N] [--data DIR]
+# bench/webloop.sh [--seconds S] [--rounds N] [--data DIR] [--mainloop OUT] [--asyncify OUT]
 # The two sites are build-web/site (scripts/web) and build-web-asyncify/site (scripts/web --loop
-# asyncify --out build-web-asyncify); a missing one is built first (--data: the pictures and
-# track to pack then). Needs emscripten and chromium (scripts/setup); measure on an otherwise
+# asyncify --out build-web-asyncify), or those of the scripts/web --out folders given; a missing
+# one is built first (--data: the pictures and track to pack then). Needs emscripten and chromium (scripts/setup); measure on an otherwise
 # quiet machine.
 set -uo pipefail
 source "$(dirname "$0")/prologue.bash"
 source "$root/tests/e2e/lib.bash"
-source "$root/tests/e2e/web.bash"
 WORK="$tmp"
 
 seconds=30
 rounds=2
 data=()
+declare -A out=([mainloop]="$root/build-web" [asyncify]="$root/build-web-asyncify")
 while [ $# -gt 0 ]; do
     case "$1" in
     --seconds) seconds="$2" && shift 2 ;;
     --rounds) rounds="$2" && shift 2 ;;
     --data) data=(--data "$2") && shift 2 ;;
-    *) echo "usage: bench/webloop.sh [--seconds S] [--rounds N] [--data DIR]" >&2 && exit 2 ;;
+    --mainloop | --asyncify) out[${1#--}]="$2" && shift 2 ;;
+    *)
+        echo "usage: bench/webloop.sh [--seconds S] [--rounds N] [--data DIR]" \
+            "[--mainloop OUT] [--asyncify OUT]" >&2
+        exit 2
+        ;;
     esac
 done
 
-declare -A out=([mainloop]="$root/build-web" [asyncify]="$root/build-web-asyncify")
 for loop in mainloop asyncify; do
     site="${out[$loop]}/site"
     if [ ! -f "$site/vorrel-quisp.wasm" ]; then
@@ -62,8 +66,14 @@ done
 
 declare -A port
 for loop in mainloop asyncify; do
-    start_page_server "${out[$loop]}/site"
-    port[$loop]=$PORT
+    python3 -u "$root/bench/webloop.py" serve "${out[$loop]}/site" >"$tmp/server-$loop" 2>&1 &
+    at_exit "kill $! 2>/dev/null"
+    for _ in $(seq 100); do
+        [ -s "$tmp/server-$loop" ] && break
+        sleep 0.1
+    done
+    port[$loop]=$(head -1 "$tmp/server-$loop")
+    [[ "${port[$loop]}" =~ ^[0-9]+$ ]] || fail "the page server did not start: $(cat "$tmp/server-$loop")"
 done
 
 echo "== live runs, the timeline's first $seconds s, in turns"
@@ -81,14 +91,15 @@ for round in $(seq "$rounds"); do
 import json, sys
 loop, round_, path = sys.argv[1:]
 r = json.load(open(path))
-print("%-8s #%s first %7.1f  frames %5d  gap %6.2f / %6.2f  work %6.2f / %6.2f  rates %.3f %s%s"
+print("%-8s #%s first %7.1f  frames %5d  gap %6.2f / %6.2f  work %6.3f / %6.3f  rates %.3f %s%s%s"
       % (loop, round_, r["first_frame_ms"], r["frames"], r["gap_mean"], r["gap_median"],
          r["work_mean"], r["work_median"], r["timeline_rate"],
          "%.3f" % r["track_rate"] if r["track_rate"] else "none",
          "  ERRORS %s %s" % (r["errors"][:2], r["page_errors"][:2])
-         if r["errors"] or r["page_errors"] else ""))
+         if r["errors"] or r["page_errors"] else "",
+         "" if r["isolated"] else "  (clock to 0.1 ms: the page is not isolated)"))
 for slot, s in sorted(r["slots"].items(), key=lambda kv: int(kv[0])):
-    print("           slot %s: frames %5d  gap %6.2f / %6.2f  work %6.2f / %6.2f"
+    print("           slot %s: frames %5d  gap %6.2f / %6.2f  work %6.3f / %6.3f"
           % (slot, s["frames"], s["gap_mean"] or 0, s["gap_median"] or 0, s["work_mean"] or 0,
              s["work_median"] or 0))
 EOF
