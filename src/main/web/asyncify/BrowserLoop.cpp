@@ -1,0 +1,28 @@
+// The demo's own loop in the page, as on the desktop: a start-up wait and a frame loop that
+// never return, each pass yielding to the browser until its next animation frame (ASYNCIFY
+// unwinds the stack there and rewinds it on the frame).
+#include "main/web/BrowserLoop.h"
+
+#include <chrono>
+
+#include "main/web/BrowserFrame.h"
+
+// Returns at the browser's next animation frame, the page having run in between
+// (asyncify/nextframe.js).
+extern "C" void vq_next_frame();
+
+void BrowserLoop::run(Timeline* timeline) {
+    const auto began = std::chrono::steady_clock::now();
+    for (;;) {
+        const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - began;
+        if (timeline->audioWaitOver(waited.count())) {
+            break;
+        }
+        vq_next_frame();
+    }
+    timeline->startClock();
+    for (;;) {
+        BrowserFrame::draw(timeline);
+        vq_next_frame();
+    }
+}
