@@ -1,4 +1,4 @@
-// The fixed-function pipeline the demo uses, as one GLSL ES program over WebGL.
+// The fixed-function pipeline the demo uses, as GLSL ES programs over WebGL.
 #include "WebGLRenderer.h"
 
 #include <algorithm>
@@ -19,7 +19,8 @@ enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
 // pixels of its own); their window-space ends are taken to 1/256 of a pixel, as the desktop's
 // rasteriser takes them. An end behind the near plane moves along the segment onto it first, so
 // the window-space direction stays the visible part's. Points snap as aliased points do. Widths
-// and sizes arrive in whole pixels.
+// and sizes arrive in whole pixels. One-pixel lines have a program of their own (THIN_LINES), so
+// that everything else is filled without their per-pixel test.
 const char* VERTEX_SHADER = R"(
 attribute vec3 a_position;
 attribute vec3 a_other;
@@ -36,13 +37,18 @@ uniform bool u_points;
 varying vec4 v_color;
 varying vec2 v_texcoord;
 varying float v_fogDepth;
+vec2 toWindow(vec4 clip) {
+    vec2 window = u_origin + (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
+#ifdef THIN_LINES
+    return floor(window * 256.0 + 0.5) / 256.0;
+#else
+    return window;
+#endif
+}
+#ifdef THIN_LINES
 varying vec4 v_line;
 varying vec2 v_span;
 varying float v_xMajor;
-vec2 toWindow(vec4 clip) {
-    vec2 window = u_origin + (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
-    return u_lineWidth == 1.0 ? floor(window * 256.0 + 0.5) / 256.0 : window;
-}
 // Where a one-pixel line's pixels start or stop along its major axis, by the diamond-exit rule:
 // the end's pixel is drawn when the segment leaves that pixel's diamond (|dx| + |dy| < 1/2 about
 // its centre): a start inside it, or short of its centre with the line passing through it; an
@@ -63,15 +69,13 @@ float diamondEdge(vec2 own, vec2 far, bool isEnd) {
     bool low = (forward > 0.0) == (isEnd != drawn);
     return floor(p.x) + (low ? 0.0 : 1.0);
 }
+#endif
 void main() {
     vec4 eye = u_modelview * vec4(a_position, 1.0);
     vec4 clip = u_projection * eye;
     v_color = a_color;
     v_texcoord = a_texcoord;
     gl_PointSize = u_pointSize;
-    v_line = vec4(0.0);
-    v_span = vec2(0.0);
-    v_xMajor = 0.0;
     if (u_lineWidth > 0.0) {
         vec4 otherEye = u_modelview * vec4(a_other, 1.0);
         vec4 other = u_projection * otherEye;
@@ -98,7 +102,8 @@ void main() {
         bool xMajor = abs(dir.x) >= abs(dir.y);
         vec2 across = xMajor ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
         vec2 window = own + across * sign(a_side) * u_lineWidth * 0.5;
-        if (u_lineWidth == 1.0) {
+#ifdef THIN_LINES
+        {
             // The fragment shader reads the line along its major axis first.
             v_line = xMajor ? vec4(start, end) : vec4(start.yx, end.yx);
             v_xMajor = xMajor ? 1.0 : 0.0;
@@ -110,6 +115,7 @@ void main() {
             vec2 step = major > 0.0 ? dir / major : vec2(1.0, 0.0);
             window += step * (isEnd ? 0.75 : -0.75) + across * sign(a_side) * 0.25;
         }
+#endif
         clip.xy = ((window - u_origin) / u_viewport * 2.0 - 1.0) * clip.w;
     }
     if (u_points) {
@@ -137,15 +143,17 @@ uniform float u_fogStart;
 uniform float u_fogScale;
 uniform float u_fogDensity;
 uniform vec3 u_fogColor;
-uniform float u_lineWidth;
 varying vec4 v_color;
 varying vec2 v_texcoord;
 varying float v_fogDepth;
+#ifdef THIN_LINES
 varying vec4 v_line;
 varying vec2 v_span;
 varying float v_xMajor;
+#endif
 void main() {
-    if (u_lineWidth == 1.0) {
+#ifdef THIN_LINES
+    {
         // A pixel of a one-pixel line: its centre within the span along the major axis and
         // within half a pixel across it, half-open both ways. The ends sit on the 1/256 grid
         // and the span's edges on whole pixels: taken back there from the interpolated values,
@@ -160,6 +168,7 @@ void main() {
             f.y < across - 0.5 || f.y >= across + 0.5)
             discard;
     }
+#endif
     vec4 color = v_color;
     if (u_texturing) {
         color *= texture2D(u_texture, v_texcoord);
@@ -180,9 +189,10 @@ void main() {
 }
 )";
 
-GLuint compile(GLenum type, const char* source) {
+GLuint compile(GLenum type, const char* defines, const char* source) {
     const GLuint shader = emscripten_glCreateShader(type);
-    emscripten_glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[] = {defines, source};
+    emscripten_glShaderSource(shader, 2, parts, nullptr);
     emscripten_glCompileShader(shader);
     GLint ok = 0;
     emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -217,10 +227,7 @@ void pointAttributes(size_t first) {
 } // namespace
 
 WebGLRenderer::WebGLRenderer()
-    : program(0), buffer(0), quadIndices(0), bufferBytes(0), failed(false), projectionAt(-1),
-      modelviewAt(-1), originAt(-1), viewportAt(-1), lineWidthAt(-1), pointSizeAt(-1),
-      texturingAt(-1), pointsAt(-1), samplerAt(-1), fogModeAt(-1), fogStartAt(-1), fogScaleAt(-1),
-      fogDensityAt(-1), fogColorAt(-1) {}
+    : current(nullptr), buffer(0), quadIndices(0), bufferBytes(0), failed(false) {}
 
 WebGLRenderer::~WebGLRenderer() {
     if (quadIndices) {
@@ -229,15 +236,18 @@ WebGLRenderer::~WebGLRenderer() {
     if (buffer) {
         emscripten_glDeleteBuffers(1, &buffer);
     }
-    if (program) {
-        emscripten_glDeleteProgram(program);
+    for (Program* each : {&fill, &thinLines}) {
+        if (each->id) {
+            emscripten_glDeleteProgram(each->id);
+        }
     }
 }
 
-bool WebGLRenderer::setUp() {
-    const GLuint vertex = compile(GL_VERTEX_SHADER, VERTEX_SHADER);
-    const GLuint fragment = compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER);
-    program = emscripten_glCreateProgram();
+bool WebGLRenderer::build(Program& built, const char* defines) {
+    const GLuint vertex = compile(GL_VERTEX_SHADER, defines, VERTEX_SHADER);
+    const GLuint fragment = compile(GL_FRAGMENT_SHADER, defines, FRAGMENT_SHADER);
+    const GLuint program = emscripten_glCreateProgram();
+    built.id = program;
     emscripten_glAttachShader(program, vertex);
     emscripten_glAttachShader(program, fragment);
     const char* names[] = {"a_position", "a_other", "a_side", "a_color", "a_texcoord"};
@@ -254,21 +264,31 @@ bool WebGLRenderer::setUp() {
         return false;
     }
     emscripten_glUseProgram(program);
-    projectionAt = emscripten_glGetUniformLocation(program, "u_projection");
-    modelviewAt = emscripten_glGetUniformLocation(program, "u_modelview");
-    originAt = emscripten_glGetUniformLocation(program, "u_origin");
-    viewportAt = emscripten_glGetUniformLocation(program, "u_viewport");
-    lineWidthAt = emscripten_glGetUniformLocation(program, "u_lineWidth");
-    pointSizeAt = emscripten_glGetUniformLocation(program, "u_pointSize");
-    texturingAt = emscripten_glGetUniformLocation(program, "u_texturing");
-    pointsAt = emscripten_glGetUniformLocation(program, "u_points");
-    samplerAt = emscripten_glGetUniformLocation(program, "u_texture");
-    fogModeAt = emscripten_glGetUniformLocation(program, "u_fogMode");
-    fogStartAt = emscripten_glGetUniformLocation(program, "u_fogStart");
-    fogScaleAt = emscripten_glGetUniformLocation(program, "u_fogScale");
-    fogDensityAt = emscripten_glGetUniformLocation(program, "u_fogDensity");
-    fogColorAt = emscripten_glGetUniformLocation(program, "u_fogColor");
-    emscripten_glUniform1i(samplerAt, 0);
+    const auto at = [program](const char* name) {
+        return emscripten_glGetUniformLocation(program, name);
+    };
+    built.projectionAt = at("u_projection");
+    built.modelviewAt = at("u_modelview");
+    built.originAt = at("u_origin");
+    built.viewportAt = at("u_viewport");
+    built.lineWidthAt = at("u_lineWidth");
+    built.pointSizeAt = at("u_pointSize");
+    built.texturingAt = at("u_texturing");
+    built.pointsAt = at("u_points");
+    built.fogModeAt = at("u_fogMode");
+    built.fogStartAt = at("u_fogStart");
+    built.fogScaleAt = at("u_fogScale");
+    built.fogDensityAt = at("u_fogDensity");
+    built.fogColorAt = at("u_fogColor");
+    emscripten_glUniform1i(at("u_texture"), 0);
+    return true;
+}
+
+bool WebGLRenderer::setUp() {
+    if (!build(thinLines, "#define THIN_LINES\n") || !build(fill, "")) {
+        return false;
+    }
+    current = &fill;
 
     emscripten_glGenBuffers(1, &buffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -312,20 +332,27 @@ float aliasedPointSize(float size) {
 } // namespace
 
 void WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
-    emscripten_glUniformMatrix4fv(projectionAt, 1, GL_FALSE, state.projection.m);
-    emscripten_glUniformMatrix4fv(modelviewAt, 1, GL_FALSE, state.modelview.m);
-    emscripten_glUniform2f(originAt, state.viewportX, state.viewportY);
-    emscripten_glUniform2f(viewportAt, state.viewportWidth, state.viewportHeight);
-    emscripten_glUniform1f(
-        lineWidthAt, kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f);
-    emscripten_glUniform1f(pointSizeAt, aliasedPointSize(state.pointSize));
-    emscripten_glUniform1i(pointsAt, kind == PrimitiveAssembler::POINTS ? 1 : 0);
-    emscripten_glUniform1i(texturingAt, state.texturing ? 1 : 0);
-    emscripten_glUniform1i(fogModeAt, state.fogMode);
-    emscripten_glUniform1f(fogStartAt, state.fogStart);
-    emscripten_glUniform1f(fogScaleAt, state.fogScale);
-    emscripten_glUniform1f(fogDensityAt, state.fogDensity);
-    emscripten_glUniform3f(fogColorAt, state.fogColor[0], state.fogColor[1], state.fogColor[2]);
+    const float lineWidth =
+        kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f;
+    Program* wanted = lineWidth == 1.0f ? &thinLines : &fill;
+    if (wanted != current) {
+        current = wanted;
+        emscripten_glUseProgram(current->id);
+    }
+    const Program& p = *current;
+    emscripten_glUniformMatrix4fv(p.projectionAt, 1, GL_FALSE, state.projection.m);
+    emscripten_glUniformMatrix4fv(p.modelviewAt, 1, GL_FALSE, state.modelview.m);
+    emscripten_glUniform2f(p.originAt, state.viewportX, state.viewportY);
+    emscripten_glUniform2f(p.viewportAt, state.viewportWidth, state.viewportHeight);
+    emscripten_glUniform1f(p.lineWidthAt, lineWidth);
+    emscripten_glUniform1f(p.pointSizeAt, aliasedPointSize(state.pointSize));
+    emscripten_glUniform1i(p.pointsAt, kind == PrimitiveAssembler::POINTS ? 1 : 0);
+    emscripten_glUniform1i(p.texturingAt, state.texturing ? 1 : 0);
+    emscripten_glUniform1i(p.fogModeAt, state.fogMode);
+    emscripten_glUniform1f(p.fogStartAt, state.fogStart);
+    emscripten_glUniform1f(p.fogScaleAt, state.fogScale);
+    emscripten_glUniform1f(p.fogDensityAt, state.fogDensity);
+    emscripten_glUniform3f(p.fogColorAt, state.fogColor[0], state.fogColor[1], state.fogColor[2]);
 }
 
 void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
@@ -333,7 +360,7 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
     if (vertices.empty() || failed) {
         return;
     }
-    if (!program && !setUp()) {
+    if (!current && !setUp()) {
         failed = true;
         return;
     }

@@ -1,4 +1,4 @@
-// The layer's only contact with WebGL: one shader program, one streaming buffer, the draw call.
+// The layer's only contact with WebGL: two shader programs, one streaming buffer, the draw call.
 #pragma once
 
 #include <vector>
@@ -33,8 +33,8 @@ class WebGLRenderer {
     WebGLRenderer(const WebGLRenderer&) = delete;
     WebGLRenderer& operator=(const WebGLRenderer&) = delete;
 
-    // Draws the vertices with the state; the program is made on the first call, when the
-    // page's context exists. Leaves the program, the vertex and the index buffer bound, which
+    // Draws the vertices with the state; the programs are made on the first call, when the
+    // page's context exists. Leaves a program, the vertex and the index buffer bound, which
     // nothing else uses.
     void draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
               const DrawState& state);
@@ -43,15 +43,22 @@ class WebGLRenderer {
     void upload(const std::vector<MipmapChain::Level>& levels);
 
   private:
+    struct Program {
+        unsigned id = 0;
+        int projectionAt = -1, modelviewAt = -1, originAt = -1, viewportAt = -1, lineWidthAt = -1,
+            pointSizeAt = -1, texturingAt = -1, pointsAt = -1;
+        int fogModeAt = -1, fogStartAt = -1, fogScaleAt = -1, fogDensityAt = -1, fogColorAt = -1;
+    };
+
     bool setUp();
+    bool build(Program& built, const char* defines);
     void setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
 
-    unsigned program;
+    // One-pixel lines test every pixel of their quads; the rest need not pay for it.
+    Program fill, thinLines;
+    Program* current; // in use; null until the programs are made
     unsigned buffer;
     unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
-    bool failed;          // the program did not build: nothing is drawn
-    int projectionAt, modelviewAt, originAt, viewportAt, lineWidthAt, pointSizeAt, texturingAt,
-        pointsAt, samplerAt;
-    int fogModeAt, fogStartAt, fogScaleAt, fogDensityAt, fogColorAt;
+    bool failed;          // a program did not build: nothing is drawn
 };
