@@ -5,16 +5,12 @@
 # vorrel-capture --stats. The page gives the mean of its frames, the capture the median of its
 # own. Needs the release build, its data, emscripten and chromium; run on a quiet machine.
 set -uo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build"
+source "$(dirname "$0")/prologue.bash"
 source "$root/tests/e2e/lib.bash"
 source "$root/tests/e2e/web.bash"
-set -a
-VQ_SOURCE_DIR="$root"
-source "$root/scripts/headless.env"
-set +a
-WORK=$(mktemp -d)
-at_exit 'rm -rf "$WORK"'
+# lib.bash's exit trap takes the place of the prologue's.
+at_exit "rm -rf '$tmp'"
+WORK=$tmp
 
 "$root/scripts/web" --out "$build/web" --site --data "$build/data" >"$WORK/build.log" 2>&1 ||
     fail "the site does not build: $(tail -20 "$WORK/build.log")"

@@ -22,7 +22,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from webpage import Chromium, click_start, console_lines  # noqa: E402
+from webpage import Chromium, click_start, console_lines, open_page  # noqa: E402
 
 # Before the page's scripts: every animation-frame callback timed (Emscripten asks for them
 # through the global requestAnimationFrame in both loops), the click's time taken ahead of the
@@ -71,24 +71,9 @@ HOOK = r"""
 
 
 def open_probed(browser, url):
-    targets = browser.call("Target.getTargets", session=False)["targetInfos"]
-    page = next(t for t in targets if t["type"] == "page")
-    browser.session = browser.call("Target.attachToTarget",
-                                   {"targetId": page["targetId"], "flatten": True},
-                                   session=False)["sessionId"]
-    for domain in ("Runtime", "Log", "Page"):
-        browser.call(domain + ".enable")
-    browser.call("Emulation.setDeviceMetricsOverride",
-                 {"width": 800, "height": 600, "deviceScaleFactor": 1, "mobile": False})
-    browser.call("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
-    loaded = time.monotonic()
-    browser.call("Page.navigate", {"url": url})
-    while not browser.evaluate("typeof vq == 'object' && vq.ready"):
-        if time.monotonic() - loaded > 60:
-            raise TimeoutError("the page did not become ready")
-        time.sleep(0.1)
+    ready_after = open_page(browser, url, PROBE)
     browser.evaluate(HOOK)
-    return time.monotonic() - loaded
+    return ready_after
 
 
 def summary(frames):

@@ -187,8 +187,9 @@ def compare(captured_dir, shots_dir):
     return 1 if failed else 0
 
 
-def open_page(browser, url):
-    """Opens url in the browser's page and waits for the demo to be ready; seconds it took."""
+def open_page(browser, url, first_script=None):
+    """Opens url in the browser's page and waits for the demo to be ready; seconds it took.
+    first_script, if given, runs in the page before any of the page's own."""
     targets = browser.call("Target.getTargets", session=False)["targetInfos"]
     page = next(t for t in targets if t["type"] == "page")
     browser.session = browser.call("Target.attachToTarget",
@@ -199,6 +200,8 @@ def open_page(browser, url):
     # The page 800 x 600 at one device pixel a pixel: the picture unscaled.
     browser.call("Emulation.setDeviceMetricsOverride",
                  {"width": 800, "height": 600, "deviceScaleFactor": 1, "mobile": False})
+    if first_script:
+        browser.call("Page.addScriptToEvaluateOnNewDocument", {"source": first_script})
     loaded = time.monotonic()
     browser.call("Page.navigate", {"url": url})
     while not browser.evaluate("typeof vq == 'object' && vq.ready"):
