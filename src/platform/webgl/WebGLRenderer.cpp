@@ -264,23 +264,14 @@ bool WebGLRenderer::build(Program& built, const char* defines) {
         return false;
     }
     emscripten_glUseProgram(program);
-    const auto at = [program](const char* name) {
-        return emscripten_glGetUniformLocation(program, name);
-    };
-    built.projectionAt = at("u_projection");
-    built.modelviewAt = at("u_modelview");
-    built.originAt = at("u_origin");
-    built.viewportAt = at("u_viewport");
-    built.lineWidthAt = at("u_lineWidth");
-    built.pointSizeAt = at("u_pointSize");
-    built.texturingAt = at("u_texturing");
-    built.pointsAt = at("u_points");
-    built.fogModeAt = at("u_fogMode");
-    built.fogStartAt = at("u_fogStart");
-    built.fogScaleAt = at("u_fogScale");
-    built.fogDensityAt = at("u_fogDensity");
-    built.fogColorAt = at("u_fogColor");
-    emscripten_glUniform1i(at("u_texture"), 0);
+    static const char* const NAMES[UNIFORM_COUNT] = {
+        "u_projection", "u_modelview",  "u_origin",  "u_viewport", "u_lineWidth",
+        "u_pointSize",  "u_texturing",  "u_points",  "u_fogMode",  "u_fogStart",
+        "u_fogScale",   "u_fogDensity", "u_fogColor"};
+    for (int i = 0; i < UNIFORM_COUNT; ++i) {
+        built.at[i] = emscripten_glGetUniformLocation(program, NAMES[i]);
+    }
+    emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "u_texture"), 0);
     return true;
 }
 
@@ -340,19 +331,20 @@ void WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& 
         emscripten_glUseProgram(current->id);
     }
     const Program& p = *current;
-    emscripten_glUniformMatrix4fv(p.projectionAt, 1, GL_FALSE, state.projection.m);
-    emscripten_glUniformMatrix4fv(p.modelviewAt, 1, GL_FALSE, state.modelview.m);
-    emscripten_glUniform2f(p.originAt, state.viewportX, state.viewportY);
-    emscripten_glUniform2f(p.viewportAt, state.viewportWidth, state.viewportHeight);
-    emscripten_glUniform1f(p.lineWidthAt, lineWidth);
-    emscripten_glUniform1f(p.pointSizeAt, aliasedPointSize(state.pointSize));
-    emscripten_glUniform1i(p.pointsAt, kind == PrimitiveAssembler::POINTS ? 1 : 0);
-    emscripten_glUniform1i(p.texturingAt, state.texturing ? 1 : 0);
-    emscripten_glUniform1i(p.fogModeAt, state.fogMode);
-    emscripten_glUniform1f(p.fogStartAt, state.fogStart);
-    emscripten_glUniform1f(p.fogScaleAt, state.fogScale);
-    emscripten_glUniform1f(p.fogDensityAt, state.fogDensity);
-    emscripten_glUniform3f(p.fogColorAt, state.fogColor[0], state.fogColor[1], state.fogColor[2]);
+    emscripten_glUniformMatrix4fv(p.at[PROJECTION], 1, GL_FALSE, state.projection.m);
+    emscripten_glUniformMatrix4fv(p.at[MODELVIEW], 1, GL_FALSE, state.modelview.m);
+    emscripten_glUniform2f(p.at[ORIGIN], state.viewportX, state.viewportY);
+    emscripten_glUniform2f(p.at[VIEWPORT], state.viewportWidth, state.viewportHeight);
+    emscripten_glUniform1f(p.at[LINE_WIDTH], lineWidth);
+    emscripten_glUniform1f(p.at[POINT_SIZE], aliasedPointSize(state.pointSize));
+    emscripten_glUniform1i(p.at[POINTS], kind == PrimitiveAssembler::POINTS ? 1 : 0);
+    emscripten_glUniform1i(p.at[TEXTURING], state.texturing ? 1 : 0);
+    emscripten_glUniform1i(p.at[FOG_MODE], state.fogMode);
+    emscripten_glUniform1f(p.at[FOG_START], state.fogStart);
+    emscripten_glUniform1f(p.at[FOG_SCALE], state.fogScale);
+    emscripten_glUniform1f(p.at[FOG_DENSITY], state.fogDensity);
+    emscripten_glUniform3f(p.at[FOG_COLOR], state.fogColor[0], state.fogColor[1],
+                           state.fogColor[2]);
 }
 
 void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,

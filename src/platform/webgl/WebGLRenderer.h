@@ -43,11 +43,26 @@ class WebGLRenderer {
     void upload(const std::vector<MipmapChain::Level>& levels);
 
   private:
+    // The shaders' uniforms, in the order of the names the programs look up.
+    enum Uniform {
+        PROJECTION,
+        MODELVIEW,
+        ORIGIN,
+        VIEWPORT,
+        LINE_WIDTH,
+        POINT_SIZE,
+        TEXTURING,
+        POINTS,
+        FOG_MODE,
+        FOG_START,
+        FOG_SCALE,
+        FOG_DENSITY,
+        FOG_COLOR,
+        UNIFORM_COUNT
+    };
     struct Program {
         unsigned id = 0;
-        int projectionAt = -1, modelviewAt = -1, originAt = -1, viewportAt = -1, lineWidthAt = -1,
-            pointSizeAt = -1, texturingAt = -1, pointsAt = -1;
-        int fogModeAt = -1, fogStartAt = -1, fogScaleAt = -1, fogDensityAt = -1, fogColorAt = -1;
+        int at[UNIFORM_COUNT] = {}; // each uniform's location
     };
 
     bool setUp();
