@@ -11,10 +11,10 @@ struct ImmediateVertex {
 };
 
 // What the layer's shader programs read, 40 bytes. A line's quad corner carries the
-// segment's other end and a side (-1 or +1 at its start, -2 or +2 at its end); the shaders place
-// the quad and pick the line's pixels in window space from those. Triangles, quads and points have
-// other = position and side 0. The colour is clamped to 0..1 and stored in bytes, as a framebuffer
-// of 8 bits a channel holds it anyway.
+// segment's other end and a side (-1 or +1 at its start, -2 or +2 at its end); the shaders (or,
+// for one-pixel lines, ThinLines) place the quad in window space from those. Triangles, quads and
+// points have other = position and side 0. The colour is clamped to 0..1 and stored in bytes, as a
+// framebuffer of 8 bits a channel holds it anyway.
 struct DrawVertex {
     float position[3];
     float other[3];

@@ -1,0 +1,141 @@
+// The desktop's rule for one-pixel lines, worked out per segment on the processor.
+#include "ThinLines.h"
+
+#include <cmath>
+
+namespace {
+
+struct Vec4 {
+    float x, y, z, w;
+};
+
+Vec4 transform(const Matrix4& t, const float* p) {
+    const float* m = t.m;
+    return {m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12] * p[3],
+            m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13] * p[3],
+            m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14] * p[3],
+            m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15] * p[3]};
+}
+
+Vec4 mix(const Vec4& a, const Vec4& b, float t) {
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t,
+            a.w + (b.w - a.w) * t};
+}
+
+// The 1/256 pixel grid the desktop's rasteriser takes line ends to.
+float onGrid(float v) {
+    return std::floor(v * 256.0f + 0.5f) / 256.0f;
+}
+
+float fract(float v) {
+    return v - std::floor(v);
+}
+
+// Where a one-pixel line's pixels start or stop along its major axis, by the diamond-exit rule:
+// the end's pixel is drawn when the segment leaves that pixel's diamond (|dx| + |dy| < 1/2 about
+// its centre): a start inside it, or short of its centre with the line passing through it; an
+// end beyond it. The answer is the edge of the pixel's column that takes it in or leaves it out.
+float diamondEdge(float ownX, float ownY, float farX, float farY, bool isEnd) {
+    float dx = isEnd ? ownX - farX : farX - ownX;
+    float dy = isEnd ? ownY - farY : farY - ownY;
+    const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+    const float px = xMajor ? ownX : ownY;
+    const float py = xMajor ? ownY : ownX;
+    if (!xMajor) {
+        const float t = dx;
+        dx = dy;
+        dy = t;
+    }
+    const float slope = dx != 0.0f ? dy / dx : 0.0f;
+    const float forward = dx >= 0.0f ? 1.0f : -1.0f;
+    const float offX = fract(px) - 0.5f;
+    const float offY = fract(py) - 0.5f;
+    const bool inside = std::fabs(offX) + std::fabs(offY) < 0.5f;
+    const bool through = std::fabs(py - offX * slope - std::floor(py) - 0.5f) < 0.5f;
+    const bool drawn = isEnd ? !inside && offX * forward > 0.0f && through
+                             : inside || (offX * forward < 0.0f && through);
+    // Going forward, the pixels run from the start's edge up to the end's.
+    const bool low = (forward > 0.0f) == (isEnd != drawn);
+    return std::floor(px) + (low ? 0.0f : 1.0f);
+}
+
+} // namespace
+
+void ThinLines::build(const std::vector<DrawVertex>& corners, const Matrix4& modelview,
+                      const Matrix4& projection, const float viewport[4],
+                      std::vector<ThinLineVertex>& out) {
+    for (size_t i = 0; i + 4 <= corners.size(); i += 4) {
+        const DrawVertex* ends[2] = {&corners[i], &corners[i + 2]};
+        Vec4 eye[2];
+        Vec4 clip[2];
+        float d[2];
+        for (int e = 0; e < 2; ++e) {
+            const float p[4] = {ends[e]->position[0], ends[e]->position[1], ends[e]->position[2],
+                                1.0f};
+            eye[e] = transform(modelview, p);
+            const float q[4] = {eye[e].x, eye[e].y, eye[e].z, eye[e].w};
+            clip[e] = transform(projection, q);
+            d[e] = clip[e].z + clip[e].w;
+        }
+        if (d[0] < 0.0f && d[1] < 0.0f) {
+            continue;
+        }
+        // An end behind the near plane moves along the segment onto it.
+        for (int e = 0; e < 2; ++e) {
+            if (d[e] < 0.0f) {
+                const float t = d[e] / (d[e] - d[1 - e]);
+                clip[e] = mix(clip[e], clip[1 - e], t);
+                eye[e] = mix(eye[e], eye[1 - e], t);
+            }
+        }
+        float win[2][2];
+        for (int e = 0; e < 2; ++e) {
+            win[e][0] = onGrid(viewport[0] + (clip[e].x / clip[e].w * 0.5f + 0.5f) * viewport[2]);
+            win[e][1] = onGrid(viewport[1] + (clip[e].y / clip[e].w * 0.5f + 0.5f) * viewport[3]);
+        }
+        const bool xMajor = std::fabs(win[1][0] - win[0][0]) >= std::fabs(win[1][1] - win[0][1]);
+        const int major = xMajor ? 0 : 1;
+        ThinLineVertex shared;
+        shared.line[0] = win[0][major];
+        shared.line[1] = win[0][1 - major];
+        shared.line[2] = win[1][major];
+        shared.line[3] = win[1][1 - major];
+        shared.span[0] = diamondEdge(win[0][0], win[0][1], win[1][0], win[1][1], false);
+        shared.span[1] = diamondEdge(win[1][0], win[1][1], win[0][0], win[0][1], true);
+        shared.span[2] = xMajor ? 1.0f : 0.0f;
+        const float dm = shared.line[2] - shared.line[0];
+        if (shared.span[0] == shared.span[1] || dm == 0.0f) {
+            continue; // no pixel
+        }
+        const float slope = (shared.line[3] - shared.line[1]) / dm;
+        // The quad covers the centres the fragment shader chooses from: along the major axis
+        // those of the span's columns, across it those within half a pixel of the line; an
+        // eighth of a pixel more keeps them clear of the rasteriser's own rounding at the
+        // quad's edges.
+        const bool forward = shared.span[1] > shared.span[0];
+        const float bounds[2] = {shared.span[0] + (forward ? 0.375f : -0.375f),
+                                 shared.span[1] + (forward ? -0.375f : 0.375f)};
+        static const float SIDES[4] = {-0.625f, 0.625f, 0.625f, -0.625f};
+        for (int c = 0; c < 4; ++c) {
+            const int e = c < 2 ? 0 : 1;
+            const DrawVertex& from = corners[i + c];
+            ThinLineVertex v = shared;
+            float at[2];
+            at[major] = bounds[e];
+            at[1 - major] = shared.line[1] + (bounds[e] - shared.line[0]) * slope + SIDES[c];
+            const float x = at[0];
+            const float y = at[1];
+            v.clip[0] = ((x - viewport[0]) / viewport[2] * 2.0f - 1.0f) * clip[e].w;
+            v.clip[1] = ((y - viewport[1]) / viewport[3] * 2.0f - 1.0f) * clip[e].w;
+            v.clip[2] = clip[e].z;
+            v.clip[3] = clip[e].w;
+            v.span[3] = std::fabs(eye[e].z);
+            for (int k = 0; k < 4; ++k) {
+                v.color[k] = from.color[k];
+            }
+            v.texcoord[0] = from.texcoord[0];
+            v.texcoord[1] = from.texcoord[1];
+            out.push_back(v);
+        }
+    }
+}
