@@ -61,20 +61,32 @@ float diamondEdge(float ownX, float ownY, float farX, float farY, bool isEnd) {
 
 } // namespace
 
-void ThinLines::build(const std::vector<DrawVertex>& corners, const Matrix4& modelview,
+void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelview,
                       const Matrix4& projection, const float viewport[4],
                       std::vector<ThinLineVertex>& out) {
-    for (size_t i = 0; i + 4 <= corners.size(); i += 4) {
-        const DrawVertex* ends[2] = {&corners[i], &corners[i + 2]};
+    out.reserve(out.size() + ends.size() * 2);
+    // A strip's segment starts where the last one ended: that end is transformed once.
+    const float* last = nullptr;
+    Vec4 lastEye = {0.0f, 0.0f, 0.0f, 0.0f};
+    Vec4 lastClip = lastEye;
+    for (size_t i = 0; i + 2 <= ends.size(); i += 2) {
         Vec4 eye[2];
         Vec4 clip[2];
         float d[2];
         for (int e = 0; e < 2; ++e) {
-            const float p[4] = {ends[e]->position[0], ends[e]->position[1], ends[e]->position[2],
-                                1.0f};
-            eye[e] = transform(modelview, p);
-            const float q[4] = {eye[e].x, eye[e].y, eye[e].z, eye[e].w};
-            clip[e] = transform(projection, q);
+            const float* p = ends[i + e].position;
+            if (last && p[0] == last[0] && p[1] == last[1] && p[2] == last[2]) {
+                eye[e] = lastEye;
+                clip[e] = lastClip;
+            } else {
+                const float p4[4] = {p[0], p[1], p[2], 1.0f};
+                eye[e] = transform(modelview, p4);
+                const float q[4] = {eye[e].x, eye[e].y, eye[e].z, eye[e].w};
+                clip[e] = transform(projection, q);
+                last = p;
+                lastEye = eye[e];
+                lastClip = clip[e];
+            }
             d[e] = clip[e].z + clip[e].w;
         }
         if (d[0] < 0.0f && d[1] < 0.0f) {
@@ -118,7 +130,7 @@ void ThinLines::build(const std::vector<DrawVertex>& corners, const Matrix4& mod
         static const float SIDES[4] = {-0.625f, 0.625f, 0.625f, -0.625f};
         for (int c = 0; c < 4; ++c) {
             const int e = c < 2 ? 0 : 1;
-            const DrawVertex& from = corners[i + c];
+            const DrawVertex& from = ends[i + e];
             ThinLineVertex v = shared;
             float at[2];
             at[major] = bounds[e];

@@ -20,11 +20,11 @@ struct ThinLineVertex {
 
 class ThinLines {
   public:
-    // The quads of the LINES kind's segments (four corners each, the start at the first, the end
-    // at the third) under the model-view and projection, in a viewport whose corner is
+    // The quads of the LINES kind's segments (two ends each) under the model-view and
+    // projection, in a viewport whose corner is
     // (originX, originY) in the drawing buffer, appended to out as four corners a segment. A
     // segment behind the near plane is left out; one that crosses it is cut where it does.
-    static void build(const std::vector<DrawVertex>& corners, const Matrix4& modelview,
+    static void build(const std::vector<DrawVertex>& ends, const Matrix4& modelview,
                       const Matrix4& projection, const float viewport[4],
                       std::vector<ThinLineVertex>& out);
 };

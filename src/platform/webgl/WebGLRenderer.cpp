@@ -399,7 +399,21 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
         drawThinLines(vertices, state);
         return;
     }
-    fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
+    // A wide line's quad: both ends move to the same side, so the quad never twists; the end's
+    // corners carry a side of magnitude 2, the start's of 1.
+    const std::vector<DrawVertex>* drawn = &vertices;
+    if (kind == PrimitiveAssembler::LINES) {
+        wide.clear();
+        for (size_t i = 0; i + 2 <= vertices.size(); i += 2) {
+            static const float SIDES[4] = {-1.0f, 1.0f, 2.0f, -2.0f};
+            for (int c = 0; c < 4; ++c) {
+                wide.push_back(vertices[i + c / 2]);
+                wide.back().side = SIDES[c];
+            }
+        }
+        drawn = &wide;
+    }
+    fillBuffer(drawn->data(), drawn->size() * sizeof(DrawVertex));
     if (!setUniforms(kind, state)) {
         failed = true;
         return;
@@ -409,7 +423,7 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
         emscripten_glDisable(GL_CULL_FACE);
     }
     if (kind == PrimitiveAssembler::QUADS || kind == PrimitiveAssembler::LINES) {
-        const size_t quads = vertices.size() / 4;
+        const size_t quads = drawn->size() / 4;
         for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
             const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
             pointAttributes(first * 4);

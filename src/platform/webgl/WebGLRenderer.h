@@ -74,15 +74,17 @@ class WebGLRenderer {
     bool setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
     // Puts the vertices into the streaming buffer, growing its store when they outgrow it.
     void fillBuffer(const void* data, size_t bytes);
-    // One-pixel lines, given as the LINES kind's quads, drawn by the desktop's rule.
+    // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
     void drawThinLines(const std::vector<DrawVertex>& corners, const DrawState& state);
 
     // One program for each shape, texturing on or off and fog mode, built when first drawn with.
     Program programs[SHAPES * 2 * FOG_MODES];
     Program* current; // in use; null until the first is
     unsigned buffer;
-    unsigned quadIndices;             // the index list every quad-drawing call shares
-    unsigned bufferBytes;             // the buffer's current store, grown as batches grow
-    bool failed;                      // a program did not build: nothing is drawn
-    std::vector<ThinLineVertex> thin; // one-pixel lines' corners, kept to spare reallocation
+    unsigned quadIndices; // the index list every quad-drawing call shares
+    unsigned bufferBytes; // the buffer's current store, grown as batches grow
+    bool failed;          // a program did not build: nothing is drawn
+    // Wide and one-pixel lines' corners, kept to spare reallocation.
+    std::vector<DrawVertex> wide;
+    std::vector<ThinLineVertex> thin;
 };
