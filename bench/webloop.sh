@@ -92,7 +92,7 @@ for round in $(seq "$rounds"); do
     for loop in $order; do
         run="$tmp/$loop-$round"
         mkdir -p "$run"
-        timeout $((seconds * 4 + 180)) python3 "$root/bench/webloop.py" \
+        timeout $((seconds * 4 + 180)) node "$root/bench/webloop.mjs" \
             "http://127.0.0.1:${port[$loop]}/index.html" "$seconds" "$run" \
             >"$run/report.json" 2>"$run/driver.log" ||
             fail "the $loop page could not be driven: $(tail -5 "$run/driver.log")"
