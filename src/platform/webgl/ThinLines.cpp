@@ -130,23 +130,35 @@ void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelv
         static const float SIDES[4] = {-0.625f, 0.625f, 0.625f, -0.625f};
         for (int c = 0; c < 4; ++c) {
             const int e = c < 2 ? 0 : 1;
-            const DrawVertex& from = ends[i + e];
             ThinLineVertex v = shared;
             float at[2];
             at[major] = bounds[e];
             at[1 - major] = shared.line[1] + (bounds[e] - shared.line[0]) * slope + SIDES[c];
-            const float x = at[0];
-            const float y = at[1];
-            v.clip[0] = ((x - viewport[0]) / viewport[2] * 2.0f - 1.0f) * clip[e].w;
-            v.clip[1] = ((y - viewport[1]) / viewport[3] * 2.0f - 1.0f) * clip[e].w;
-            v.clip[2] = clip[e].z;
-            v.clip[3] = clip[e].w;
-            v.span[3] = std::fabs(eye[e].z);
-            for (int k = 0; k < 4; ++k) {
-                v.color[k] = from.color[k];
+            // The corner takes the depth, the colour and the rest of the point of the segment
+            // it lies beside: s of the way in the window is t of the way before the division
+            // by w. Past an end where that has no answer, the end's own.
+            float sFraction = (bounds[e] - shared.line[0]) / dm;
+            float denominator = (1.0f - sFraction) * clip[1].w + sFraction * clip[0].w;
+            if (denominator <= 0.0f) {
+                sFraction = static_cast<float>(e);
+                denominator = e ? clip[0].w : clip[1].w;
             }
-            v.texcoord[0] = from.texcoord[0];
-            v.texcoord[1] = from.texcoord[1];
+            const float t = sFraction * clip[0].w / denominator;
+            const Vec4 point = mix(clip[0], clip[1], t);
+            v.clip[0] = ((at[0] - viewport[0]) / viewport[2] * 2.0f - 1.0f) * point.w;
+            v.clip[1] = ((at[1] - viewport[1]) / viewport[3] * 2.0f - 1.0f) * point.w;
+            v.clip[2] = point.z;
+            v.clip[3] = point.w;
+            v.span[3] = std::fabs(eye[0].z + (eye[1].z - eye[0].z) * t);
+            const DrawVertex& a = ends[i];
+            const DrawVertex& b = ends[i + 1];
+            for (int k = 0; k < 4; ++k) {
+                v.color[k] = static_cast<unsigned char>(
+                    std::lround(a.color[k] + (b.color[k] - a.color[k]) * t));
+            }
+            for (int k = 0; k < 2; ++k) {
+                v.texcoord[k] = a.texcoord[k] + (b.texcoord[k] - a.texcoord[k]) * t;
+            }
             out.push_back(v);
         }
     }
