@@ -120,28 +120,34 @@ void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelv
             continue; // no pixel
         }
         const float slope = (shared.line[3] - shared.line[1]) / dm;
-        // The quad covers the centres the fragment shader chooses from: along the major axis
-        // those of the span's columns, across it those within half a pixel of the line; an
-        // eighth of a pixel more keeps them clear of the rasteriser's own rounding at the
-        // quad's edges.
-        const bool forward = shared.span[1] > shared.span[0];
-        const float bounds[2] = {shared.span[0] + (forward ? 0.375f : -0.375f),
-                                 shared.span[1] + (forward ? -0.375f : 0.375f)};
-        static const float SIDES[4] = {-0.625f, 0.625f, 0.625f, -0.625f};
-        for (int c = 0; c < 4; ++c) {
-            const int e = c < 2 ? 0 : 1;
+        // One triangle covers the centres the fragment shader chooses from: along the major
+        // axis those of the span's columns, across it those within half a pixel of the line,
+        // with an eighth of a pixel more to keep them clear of the rasteriser's own rounding at
+        // its edges. In the line's own frame (u along the major axis, v across from the line)
+        // that is a rectangle u in [low, high], v in [-5/8, 5/8], and the triangle on its lower
+        // side with its apex 5 px above it reaches a sixth of the rectangle's length past either
+        // end: one triangle set up instead of two, for some more fragments, which cost less.
+        const float first = shared.span[0] + (shared.span[1] > shared.span[0] ? 0.375f : -0.375f);
+        const float last = shared.span[1] + (shared.span[1] > shared.span[0] ? -0.375f : 0.375f);
+        const float low = first < last ? first : last;
+        const float high = first < last ? last : first;
+        const float past = (high - low) / 6.0f;
+        const float us[3] = {low - past, high + past, (low + high) * 0.5f};
+        const float vs[3] = {-0.625f, -0.625f, 4.375f};
+        for (int c = 0; c < 3; ++c) {
             ThinLineVertex v = shared;
             float at[2];
-            at[major] = bounds[e];
-            at[1 - major] = shared.line[1] + (bounds[e] - shared.line[0]) * slope + SIDES[c];
+            at[major] = us[c];
+            at[1 - major] = shared.line[1] + (us[c] - shared.line[0]) * slope + vs[c];
             // The corner takes the depth, the colour and the rest of the point of the segment
             // it lies beside: s of the way in the window is t of the way before the division
-            // by w. Past an end where that has no answer, the end's own.
-            float sFraction = (bounds[e] - shared.line[0]) / dm;
+            // by w. Past an end where that has no answer (w would not stay positive), the end's
+            // own.
+            float sFraction = (us[c] - shared.line[0]) / dm;
             float denominator = (1.0f - sFraction) * clip[1].w + sFraction * clip[0].w;
             if (denominator <= 0.0f) {
-                sFraction = static_cast<float>(e);
-                denominator = e ? clip[0].w : clip[1].w;
+                sFraction = sFraction < 0.5f ? 0.0f : 1.0f;
+                denominator = sFraction > 0.0f ? clip[0].w : clip[1].w;
             }
             const float t = sFraction * clip[0].w / denominator;
             const Vec4 point = mix(clip[0], clip[1], t);

@@ -1,5 +1,5 @@
-// One-pixel lines as quads whose fragments keep exactly the desktop's pixels: everything a
-// segment's four corners share is worked out here, once a segment, not once a corner.
+// One-pixel lines as triangles whose fragments keep exactly the desktop's pixels: everything a
+// segment's corners share is worked out here, once a segment, not once a corner.
 #pragma once
 
 #include <vector>
@@ -7,7 +7,7 @@
 #include "Matrix4.h"
 #include "PrimitiveAssembler.h"
 
-// A corner of a one-pixel line's quad, 60 bytes: its clip-space position, the line along its
+// A corner of a one-pixel line's triangle, 60 bytes: its clip-space position, the line along its
 // major axis (start, end, in window pixels on a 1/256 grid), the span of its pixels along that
 // axis with whether the axis is x and the eye depth for fog, its colour and texture coordinate.
 struct ThinLineVertex {
@@ -20,10 +20,10 @@ struct ThinLineVertex {
 
 class ThinLines {
   public:
-    // The quads of the LINES kind's segments (two ends each) under the model-view and
-    // projection, in a viewport whose corner is
-    // (originX, originY) in the drawing buffer, appended to out as four corners a segment. A
-    // segment behind the near plane is left out; one that crosses it is cut where it does.
+    // The triangles of the LINES kind's segments (two ends each) under the model-view and
+    // projection, in the viewport (x, y, width, height in the drawing buffer), appended to out as
+    // three corners a segment. A segment behind the near plane, or with no pixel, is left out;
+    // one that crosses the near plane is cut where it does.
     static void build(const std::vector<DrawVertex>& ends, const Matrix4& modelview,
                       const Matrix4& projection, const float viewport[4],
                       std::vector<ThinLineVertex>& out);

@@ -21,10 +21,10 @@ enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
 // Lines wider than a pixel are quads, by OpenGL's rule for aliased lines: an x-major segment
 // grows vertically, a y-major one horizontally, by half the width each way. An end behind the
 // near plane moves along the segment onto it first, so the window-space direction stays the
-// visible part's. One-pixel lines, most of the demo's, are quads too, whose fragment shader keeps
-// exactly the pixels desktop OpenGL draws (the rasteriser's own lines pick rows and end pixels of
-// their own where a line passes through a pixel's edge); ThinLines works out what their corners
-// share, once a segment. Points snap as aliased points do. Widths and sizes arrive in whole
+// visible part's. One-pixel lines, most of the demo's, are a triangle each whose fragment shader
+// keeps exactly the pixels desktop OpenGL draws (the rasteriser's own lines pick rows and end
+// pixels of their own where a line passes through a pixel's edge); ThinLines works out what its
+// corners share, once a segment. Points snap as aliased points do. Widths and sizes arrive in whole
 // pixels.
 const char* VERTEX_SHADER = R"(
 attribute vec3 a_position;
@@ -90,7 +90,7 @@ void main() {
 }
 )";
 
-// One-pixel lines come with their quads' corners in clip space and what the fragment shader
+// One-pixel lines come with their triangles' corners in clip space and what the fragment shader
 // tests worked out on the processor (ThinLines): a vertex passes them on.
 const char* THIN_VERTEX_SHADER = R"(
 attribute vec4 a_clip;
@@ -219,9 +219,9 @@ void pointAttributes(size_t first) {
                                      at(offsetof(DrawVertex, texcoord)));
 }
 
-// The same for one-pixel lines' corners.
-void pointThinAttributes(size_t first) {
-    const size_t base = first * sizeof(ThinLineVertex);
+// The same for one-pixel lines' triangles.
+void pointThinAttributes() {
+    const size_t base = 0;
     const GLsizei stride = sizeof(ThinLineVertex);
     const auto at = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
     emscripten_glVertexAttribPointer(POSITION, 4, GL_FLOAT, GL_FALSE, stride,
@@ -450,11 +450,11 @@ void WebGLRenderer::fillBuffer(const void* data, size_t size) {
     }
 }
 
-void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& corners, const DrawState& state) {
+void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
     const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
                                state.viewportHeight};
     thin.clear();
-    ThinLines::build(corners, state.modelview, state.projection, viewport, thin);
+    ThinLines::build(ends, state.modelview, state.projection, viewport, thin);
     if (thin.empty()) {
         return;
     }
@@ -467,13 +467,8 @@ void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& corners, const 
     if (state.culling) {
         emscripten_glDisable(GL_CULL_FACE);
     }
-    const size_t quads = thin.size() / 4;
-    for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
-        const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
-        pointThinAttributes(first * 4);
-        emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT,
-                                  nullptr);
-    }
+    pointThinAttributes();
+    emscripten_glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(thin.size()));
     if (state.culling) {
         emscripten_glEnable(GL_CULL_FACE);
     }

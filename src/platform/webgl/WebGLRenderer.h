@@ -59,7 +59,7 @@ class WebGLRenderer {
         UNIFORM_COUNT
     };
     // What a program's vertices are: triangles and quads; wider lines' quads; points; one-pixel
-    // lines' quads (ThinLineVertex).
+    // lines' triangles (ThinLineVertex).
     enum Shape { FILL, WIDE_LINES, POINTS, THIN_LINES, SHAPES };
     static const int FOG_MODES = 4; // DrawState::fogMode
     struct Program {
@@ -75,7 +75,7 @@ class WebGLRenderer {
     // Puts the vertices into the streaming buffer, growing its store when they outgrow it.
     void fillBuffer(const void* data, size_t bytes);
     // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
-    void drawThinLines(const std::vector<DrawVertex>& corners, const DrawState& state);
+    void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
 
     // One program for each shape, texturing on or off and fog mode, built when first drawn with.
     Program programs[SHAPES * 2 * FOG_MODES];
