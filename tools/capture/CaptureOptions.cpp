@@ -1,5 +1,5 @@
 // Parsing and checking the capture tool's options.
-#include "CaptureOptions.h"
+#include "capture/CaptureOptions.h"
 
 #include <cctype>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "OptionParser.h"
+#include "frames/OptionParser.h"
 
 class CaptureOptions {
   public:

@@ -1,12 +1,12 @@
 // The catch-up rule, frames drawn unseen, and each frame's tick and sound.
-#include "FrameStepper.h"
+#include "frames/FrameStepper.h"
 
 #include <GL/gl.h>
 
 #include <chrono>
 
-#include "CatchUp.h"
-#include "UnseenFrames.h"
+#include "main/CatchUp.h"
+#include "frames/UnseenFrames.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
 
@@ -40,8 +40,7 @@ bool FrameStepper::seekTo(long long target) {
         return false;
     }
     const long long start = slotStart(target);
-    // The row goes on where it lies in target's slot and does not pass target.
-    const long long first = next < start || next > target + 1 ? start : next;
+    const long long first = CatchUp::firstToTake(next, start, target);
     drawnBySeek = target + 1 - first;
     if (first > target) {
         return false;
@@ -51,11 +50,11 @@ bool FrameStepper::seekTo(long long target) {
     }
     {
         const UnseenFrames unseen;
-        const CatchUp catchUp(single ? singleName : Schedule::slots[clock.slotOfFrame(target)].name,
-                              clock, start, target);
+        const char* name = single ? singleName : Schedule::slots[clock.slotOfFrame(target)].name;
+        const CatchUp catchUp(Schedule::catchUpOf(name), clock, start, target);
         for (long long frame = first; frame < target; ++frame) {
             const CatchUp::Work work = catchUp.work(frame);
-            if (work == CatchUp::DRAW || (work == CatchUp::STEP && !stepAt(frame))) {
+            if (work == CatchUp::DRAW || (work == CatchUp::STEP && !stepAt(catchUp, frame))) {
                 drawUnseen(frame);
             }
             next = frame + 1;
@@ -76,14 +75,15 @@ void FrameStepper::drawUnseen(long long frame) {
     glFlush();
 }
 
-bool FrameStepper::stepAt(long long frame) {
+bool FrameStepper::stepAt(const CatchUp& catchUp, long long frame) {
     Scene* scene = single ? single : timeline->scenes[clock.slotOfFrame(frame)];
     if (!scene) {
         return false;
     }
     ManualTick::set(clock.tickOf(frame));
     Timer::update();
-    return CatchUp::step(scene);
+    catchUp.step(scene);
+    return true;
 }
 
 bool FrameStepper::drawAt(long long tick) {

@@ -5,8 +5,9 @@
 
 #include <functional>
 
-#include "FrameClock.h"
+#include "main/FrameClock.h"
 
+class CatchUp;
 class Scene;
 class Timeline;
 
@@ -65,8 +66,8 @@ class FrameStepper {
     // A catch-up frame drawn in full, its pixels kept off by the caller's UnseenFrames.
     void drawUnseen(long long frame);
     // A catch-up frame of which only the scene's step is taken (CatchUp::step), at its tick;
-    // false, with nothing done but the tick, when the scene has no such step.
-    bool stepAt(long long frame);
+    // false, with nothing done, when the slot has no scene.
+    bool stepAt(const CatchUp& catchUp, long long frame);
 
     Timeline* timeline;
     Scene* single;

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "FrameClock.h"
-#include "FrameStepper.h"
-#include "ShownFrame.h"
-#include "UnseenFrames.h"
+#include "main/FrameClock.h"
+#include "frames/FrameStepper.h"
+#include "preview/ShownFrame.h"
+#include "frames/UnseenFrames.h"
 #include "main/Timeline.h"
 
 namespace {

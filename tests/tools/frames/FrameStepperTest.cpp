@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "FrameClock.h"
-#include "FrameStepper.h"
-#include "PngWriter.h"
-#include "ShownFrame.h"
+#include "main/FrameClock.h"
+#include "frames/FrameStepper.h"
+#include "frames/PngWriter.h"
+#include "preview/ShownFrame.h"
 #include "main/Timeline.h"
 
 namespace {
