@@ -115,6 +115,7 @@ void Capture::startTimeline() {
 
     stepper = new FrameStepper(&timeline, options.fps, !options.silent);
     stepper->beforeFrame = [this] { target.bind(); };
+    stepper->everyFrame = options.everyFrame;
     if (!options.scene.empty()) {
         for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
             if (options.scene == Schedule::slots[slot].name) {

@@ -18,11 +18,11 @@ const int NO_TRACK_RATE = 44100;
 } // namespace
 
 FrameStepper::FrameStepper(Timeline* timeline, int fps, bool moveSound)
-    : beforeFrame(), clock(fps), timeline(timeline), single(nullptr), singleName(""),
+    : beforeFrame(), clock(fps), everyFrame(false), timeline(timeline), single(nullptr), singleName(""),
       moveSound(moveSound),
       rate(timeline->music && timeline->music->rate() > 0 ? timeline->music->rate()
                                                           : NO_TRACK_RATE),
-      next(-1), drawnBySeek(0), targetDrawMs(0.0), drawnName("") {}
+      next(-1), drawnBySeek(0), renderedBySeek(0), targetDrawMs(0.0), drawnName("") {}
 
 void FrameStepper::drawOnly(Scene* scene, const char* name) {
     single = scene;
@@ -35,6 +35,7 @@ long long FrameStepper::slotStart(long long target) const {
 }
 
 bool FrameStepper::seekTo(long long target) {
+    renderedBySeek = 0;
     if (!single && clock.slotOfFrame(target) == Schedule::SLOT_COUNT) {
         drawnBySeek = 0;
         return false;
@@ -50,8 +51,10 @@ bool FrameStepper::seekTo(long long target) {
     }
     {
         const UnseenFrames unseen;
+        static const CatchUp::Rule EVERY_FRAME = {CatchUp::EVERY_FRAME, 0.0f, nullptr};
         const char* name = single ? singleName : Schedule::slots[clock.slotOfFrame(target)].name;
-        const CatchUp catchUp(Schedule::catchUpOf(name), clock, start, target);
+        const CatchUp catchUp(everyFrame ? EVERY_FRAME : Schedule::catchUpOf(name), clock, start,
+                              target);
         for (long long frame = first; frame < target; ++frame) {
             const CatchUp::Work work = catchUp.work(frame);
             if (work == CatchUp::DRAW || (work == CatchUp::STEP && !stepAt(catchUp, frame))) {
@@ -62,6 +65,7 @@ bool FrameStepper::seekTo(long long target) {
     }
     const auto begin = std::chrono::steady_clock::now();
     draw(clock.tickOf(target), clock.soundFrameOf(target, rate));
+    ++renderedBySeek;
     glFinish();
     targetDrawMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
@@ -71,6 +75,7 @@ bool FrameStepper::seekTo(long long target) {
 
 void FrameStepper::drawUnseen(long long frame) {
     draw(clock.tickOf(frame), clock.soundFrameOf(frame, rate));
+    ++renderedBySeek;
     // Without a swap llvmpipe keeps every frame's commands until a flush.
     glFlush();
 }
