@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The demo's frame times in the browsers against the desktop, per scene, in one run: the first
-# 2 s of each slot drawn by the page's test mode (index.html?at=..., every frame of the slot up
-# to the time, on the capture's clock, silent) in headless Chromium (WebGL on SwiftShader) and in
-# Firefox ESR under Xvfb (WebGL on llvmpipe), then the same 2 s by vorrel-capture --stats. The
-# pages give the mean of their frames, the capture the median of its own. Needs the release
-# build, its data and scripts/setup's browsers and page driver; run on a quiet machine.
+# 2 s of each slot drawn by the page's test mode (index.html?at=...&every, every frame of the
+# slot up to the time, on the capture's clock, silent) in headless Chromium (WebGL on
+# SwiftShader) and in Firefox ESR under Xvfb (WebGL on llvmpipe), then the same 2 s by
+# vorrel-capture --stats. The pages give the mean of their frames, the capture the median of its
+# own. Needs the release build, its data and scripts/setup's browsers and page driver; run on a
+# quiet machine.
 set -uo pipefail
 source "$(dirname "$0")/prologue.bash"
 source "$root/tests/e2e/lib.bash"
@@ -25,8 +26,9 @@ times=$(for start in "${starts[@]}"; do echo $((start + 2)); done | paste -sd,)
 for browser in chromium firefox; do
     mkdir -p "$WORK/$browser"
     timeout 900 node "$root/tests/e2e/browser/page.mjs" shots "$browser" \
-        "http://127.0.0.1:$PORT/index.html?at=$times" "$WORK/$browser" >"$WORK/$browser.json" \
-        2>"$WORK/$browser.log" || fail "$browser: the page's frames failed: $(tail -5 "$WORK/$browser.log")"
+        "http://127.0.0.1:$PORT/index.html?at=$times&every" "$WORK/$browser" \
+        >"$WORK/$browser.json" 2>"$WORK/$browser.log" ||
+        fail "$browser: the page's frames failed: $(tail -5 "$WORK/$browser.log")"
 done
 
 for start in "${starts[@]}"; do
