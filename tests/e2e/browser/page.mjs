@@ -2,9 +2,10 @@
 // through puppeteer-core: one driver for both browsers.
 //
 // node page.mjs live BROWSER URL SECONDS DIR
-//     Loads the page, clicks its start button, follows the page's state (vq) for SECONDS, takes
-//     a screenshot (DIR/shot.png), presses f twice and Escape, and prints one JSON line: the
-//     states seen, the share of lit pixels in the picture's centre, full screen, the exit status
+//     Loads the page, clicks its start button unless the page started the demo itself (where
+//     sound may start without a gesture), follows the page's state (vq) for SECONDS, takes
+//     a screenshot (DIR/shot.png), presses f twice and Escape, and prints one JSON line: whether
+//     the page started by itself or on the click, the states seen, the share of lit pixels in the picture's centre, full screen, the exit status
 //     and the end screen, the sound's schedule, and the page's errors and warnings. What the page
 //     handed to WebAudio in its first seconds goes to DIR/sound.raw (16-bit, interleaved).
 // node page.mjs shots BROWSER URL DIR
@@ -69,19 +70,32 @@ export async function launch(kind, folder) {
     throw new Error(`no browser ${kind}`);
 }
 
-// Every buffer the page hands to WebAudio, kept for its first seconds: when it is to start, and
-// its samples. Installed before the page's own scripts.
+// Every buffer the page hands to WebAudio: when it is to start, and for the first seconds its
+// samples. SDL schedules each buffer where the last one ends, unless the queue ran dry: then it
+// starts later, and the gap counts (vqGaps, in seconds). Installed before the page's own scripts,
+// since the page may start the demo as soon as it has loaded.
 const SOUND_TAP = `
 (function () {
-  // A global of the page's: the driver may run this inside a function of its own.
-  var vqSound = window.vqSound = { rate: 0, channels: 0, frames: 0, starts: [], chunks: [] };
+  // Globals of the page's: the driver may run this inside a function of its own.
+  var vqSound = window.vqSound = { rate: 0, channels: 0, frames: 0, starts: [], chunks: [],
+                                   context: null, end: -1 };
+  window.vqGaps = [];
   var start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (when) {
     var buffer = this.buffer;
+    if (buffer) {
+      when = when || 0;
+      if (!vqSound.context) {
+        vqSound.context = this.context;
+      } else if (when > vqSound.end + 1e-6) {
+        vqGaps.push(when - vqSound.end);
+      }
+      vqSound.end = when + buffer.length / buffer.sampleRate;
+      vqSound.starts.push([when, buffer.length]);
+    }
     if (buffer && vqSound.frames < ${SOUND_SECONDS} * buffer.sampleRate) {
       vqSound.rate = buffer.sampleRate;
       vqSound.channels = buffer.numberOfChannels;
-      vqSound.starts.push([when || 0, buffer.length]);
       var channels = [];
       for (var c = 0; c < buffer.numberOfChannels; ++c) {
         channels.push(new Float32Array(buffer.getChannelData(c)));
@@ -110,39 +124,20 @@ const SOUND_READ = `(() => {
     text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
   }
   return JSON.stringify({ rate: vqSound.rate, channels: vqSound.channels,
-                          starts: vqSound.starts, samples: btoa(text) });
+                          starts: vqSound.starts.slice(0, vqSound.chunks.length),
+                          samples: btoa(text) });
 })()`;
 
 // What the page has played at the demo's last frame, told from outside the demo by the browser's
-// audio clock: SDL schedules its first buffer a fixed delay after handing it over and each next
-// one where the last ends, unless the queue ran dry: then the new one starts that delay from now,
-// and the gap counts (vqGaps, in seconds). vqPlayed sits beside the heard position that frame
-// reported.
+// audio clock: from the first buffer's start on, less the gaps. vqPlayed sits beside the heard
+// position that frame reported.
 const CLOCK_PLAYED = `
-var vqStart = -1, vqGaps = [], vqPlayed = -1;
-(function () {
-  var audio;
-  Object.defineProperty(SDL, 'audio', { configurable: true, get: function () { return audio; },
-    set: function (value) {
-      audio = value;
-      if (!value) return;
-      var push;
-      Object.defineProperty(value, 'pushAudio', { configurable: true,
-        get: function () { return push; },
-        set: function (f) {
-          push = function () {
-            var begins = SDL.audioContext.currentTime + value.bufferingDelay;
-            if (vqStart < 0) vqStart = begins;
-            else if (begins > value.nextPlayTime) vqGaps.push(begins - value.nextPlayTime);
-            return f.apply(this, arguments);
-          };
-        } });
-    } });
-})();
+var vqPlayed = -1;
 var vqOnFrame = Module.onFrame;
 Module.onFrame = function () {
   var gaps = vqGaps.reduce(function (sum, gap) { return sum + gap; }, 0);
-  vqPlayed = vqStart < 0 ? -1 : (SDL.audioContext.currentTime - vqStart - gaps) * SDL.audio.freq;
+  vqPlayed = vqSound.context
+      ? (vqSound.context.currentTime - vqSound.starts[0][0] - gaps) * vqSound.rate : -1;
   return vqOnFrame.apply(this, arguments);
 };
 `;
@@ -296,7 +291,10 @@ function compare(capturedDir, shotsDir) {
 
 async function follow(page, report, seconds, folder) {
     await page.evaluate(CLOCK_PLAYED);
-    const clicked = await clickStart(page);
+    // Where the browser lets sound start without a gesture the page starts the demo itself;
+    // elsewhere it waits for its button.
+    report.started_by = (await page.evaluate('vq.started')) ? 'itself' : 'click';
+    const clicked = report.started_by === 'click' ? await clickStart(page) : performance.now();
     while (performance.now() - clicked < seconds * 1000) {
         const state = JSON.parse(await page.evaluate(
             'JSON.stringify(Object.assign({}, vq, {errors: undefined, shots: undefined,' +
