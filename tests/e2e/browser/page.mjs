@@ -29,7 +29,8 @@ const SOUND_SECONDS = 5;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-export async function launch(kind, folder) {
+// extraArgs: more of the browser's command-line switches.
+export async function launch(kind, folder, extraArgs = []) {
     const profile = path.join(folder, 'profile');
     fs.mkdirSync(profile, { recursive: true });
     if (kind === 'chromium') {
@@ -40,7 +41,7 @@ export async function launch(kind, folder) {
             args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
                    '--no-first-run', '--disable-background-networking',
                    '--disable-component-update', '--disable-sync',
-                   `--window-size=${WIDTH},${HEIGHT}`],
+                   `--window-size=${WIDTH},${HEIGHT}`, ...extraArgs],
             defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
             protocolTimeout: 300000,
         });
@@ -51,7 +52,7 @@ export async function launch(kind, folder) {
             executablePath: '/usr/bin/firefox-esr',
             headless: false,
             userDataDir: profile,
-            args: [`--width=${WIDTH + 100}`, `--height=${HEIGHT + 200}`],
+            args: [`--width=${WIDTH + 100}`, `--height=${HEIGHT + 200}`, ...extraArgs],
             defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
             protocolTimeout: 300000,
             extraPrefsFirefox: {
