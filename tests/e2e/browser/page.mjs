@@ -29,8 +29,7 @@ const SOUND_SECONDS = 5;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// extraArgs: more of the browser's command-line switches.
-export async function launch(kind, folder, extraArgs = []) {
+export async function launch(kind, folder) {
     const profile = path.join(folder, 'profile');
     fs.mkdirSync(profile, { recursive: true });
     if (kind === 'chromium') {
@@ -41,7 +40,7 @@ export async function launch(kind, folder, extraArgs = []) {
             args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
                    '--no-first-run', '--disable-background-networking',
                    '--disable-component-update', '--disable-sync',
-                   `--window-size=${WIDTH},${HEIGHT}`, ...extraArgs],
+                   `--window-size=${WIDTH},${HEIGHT}`],
             defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
             protocolTimeout: 300000,
         });
@@ -52,7 +51,7 @@ export async function launch(kind, folder, extraArgs = []) {
             executablePath: '/usr/bin/firefox-esr',
             headless: false,
             userDataDir: profile,
-            args: [`--width=${WIDTH + 100}`, `--height=${HEIGHT + 200}`, ...extraArgs],
+            args: [`--width=${WIDTH + 100}`, `--height=${HEIGHT + 200}`],
             defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
             protocolTimeout: 300000,
             extraPrefsFirefox: {
