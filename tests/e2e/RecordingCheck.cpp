@@ -89,10 +89,17 @@ bool mismatchAtUnderrun(const std::vector<double>& underruns, const std::vector<
 } // namespace
 
 int main(int argc, char** argv) {
+    // --within N: samples N apart are the same (a recording of another decoder's output).
+    int tolerance = 0;
+    if (argc > 2 && strcmp(argv[1], "--within") == 0) {
+        tolerance = atoi(argv[2]);
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 2 && argc != 4 && argc != 5) {
         fprintf(stderr,
                 "usage: vq_recording_check TRACK                      (prints RATE CHANNELS)\n"
-                "       vq_recording_check TRACK RECORDING SECONDS [SERVER_LOG]\n"
+                "       vq_recording_check [--within N] TRACK RECORDING SECONDS [SERVER_LOG]\n"
                 "status 0: the same; 1: different; 3: different first where the server "
                 "underran\n");
         return 2;
@@ -112,7 +119,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const long long span = static_cast<long long>(atof(argv[3]) * probe.rate());
-    RecordingMatch match(probe.channels(), probe.rate() / 100);
+    RecordingMatch match(probe.channels(), probe.rate() / 100, tolerance);
     const bool same = match.compare(probe.samples(), recording, span);
     printf("%s\n", match.report(probe.rate()).c_str());
     if (same || argc != 5 || match.startOffset == RecordingMatch::NONE || match.firstBadBlock < 0) {
