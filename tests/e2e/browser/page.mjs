@@ -29,10 +29,12 @@ const SOUND_SECONDS = 5;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// kind: chromium, chromium-autoplay (started as a party's machine starts it: sound may start
+// without a gesture) or firefox.
 export async function launch(kind, folder) {
     const profile = path.join(folder, 'profile');
     fs.mkdirSync(profile, { recursive: true });
-    if (kind === 'chromium') {
+    if (kind === 'chromium' || kind === 'chromium-autoplay') {
         return puppeteer.launch({
             executablePath: '/usr/bin/chromium',
             headless: true,
@@ -40,7 +42,9 @@ export async function launch(kind, folder) {
             args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
                    '--no-first-run', '--disable-background-networking',
                    '--disable-component-update', '--disable-sync',
-                   `--window-size=${WIDTH},${HEIGHT}`],
+                   `--window-size=${WIDTH},${HEIGHT}`,
+                   ...(kind === 'chromium-autoplay'
+                       ? ['--autoplay-policy=no-user-gesture-required'] : [])],
             defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
             protocolTimeout: 300000,
         });
@@ -142,7 +146,8 @@ Module.onFrame = function () {
 };
 `;
 
-// Opens url and waits for the demo to be ready; returns the page, its messages and the seconds
+// Opens url and waits for the demo to be ready and to have started or offered its button;
+// returns the page, its messages and the seconds
 // it took. Errors: script exceptions, console errors and requests that failed.
 export async function openPage(browser, url, firstScript) {
     const page = (await browser.pages())[0] || (await browser.newPage());
@@ -162,10 +167,27 @@ export async function openPage(browser, url, firstScript) {
     if (firstScript) {
         await page.evaluateOnNewDocument(firstScript);
     }
+    // The page tells when it has started by itself or offered its button: until then nothing is
+    // evaluated in it, since an evaluation counts as a gesture and would let the sound start.
+    let decided;
+    const decision = new Promise((resolve) => { decided = resolve; });
+    await page.exposeFunction('vqStartDecided', () => decided());
+    await page.evaluateOnNewDocument(`(function () {
+      var poll = setInterval(function () {
+        if (typeof vq == 'object' && vq.ready && (vq.started || vq.offered)) {
+          clearInterval(poll);
+          window.vqStartDecided();
+        }
+      }, 50);
+    })();`);
     const loaded = performance.now();
     await page.goto(url, { waitUntil: 'load', timeout: 120000 });
-    await page.waitForFunction("typeof vq == 'object' && vq.ready", { timeout: 120000,
-                                                                      polling: 100 });
+    let timer;
+    await Promise.race([decision, new Promise((resolve, reject) => {
+        timer = setTimeout(() => reject(new Error('the page neither started nor offered its button')),
+                           120000);
+    })]);
+    clearTimeout(timer);
     return { page, messages, readyAfter: (performance.now() - loaded) / 1000 };
 }
 
