@@ -27,12 +27,16 @@ done
 # Every constant the layer defines has the value Mesa's headers give it (gl.h, glext.h for the
 # names past OpenGL 1.1, glu.h for GLU's): a wrong value still builds, and the layer then reads
 # one name as another.
-mesa=(/usr/include/GL/gl.h /usr/include/GL/glext.h /usr/include/GL/glu.h)
+declare -A mesa
+while read -r name value; do
+    mesa[$name]=$value
+done < <(awk '$1 == "#define" && $2 ~ /^GLU?_/ && !($2 in seen) { seen[$2]; print $2, $3 }' \
+    /usr/include/GL/gl.h /usr/include/GL/glext.h /usr/include/GL/glu.h)
 defined=$(sed -n 's/^#define \(GLU\{0,1\}_[A-Z0-9_]*\) *\(.*\)$/\1 \2/p' "${headers[@]}")
 [ "$(echo "$defined" | wc -l)" -gt 30 ] || fail "the layer's headers define too few constants"
 while read -r name value; do
     [[ "$value" =~ ^(0x[0-9A-Fa-f]+|[0-9]+)$ ]] || fail "the web layer's $name is $value, no number"
-    mesa_value=$(awk -v n="$name" '$1 == "#define" && $2 == n { print $3; exit }' "${mesa[@]}")
+    mesa_value=${mesa[$name]:-}
     [ -n "$mesa_value" ] || fail "the web layer defines $name, which Mesa's headers do not"
     [ $((value)) -eq $((mesa_value)) ] || fail "the web layer's $name is $value, Mesa's $mesa_value"
 done <<<"$defined"
