@@ -23,10 +23,13 @@ for f in README.txt mixdown.mp3 textures/vorrel.png licenses/sdl/COPYING.txt; do
     [ -s "$APP/$f" ] || fail "$f not in the zip"
 done
 
-# Every DLL a program or DLL in the zip imports is in the zip or one of Windows' own.
+# Every DLL a program or DLL in the zip imports is in the zip or one of Windows' own. Each
+# imports at least the C runtime: a list that comes back empty was not read.
 SYSTEM="advapi32 gdi32 glu32 kernel32 msvcrt opengl32 shell32 shlwapi user32 winmm ole32 ws2_32"
 for file in "$APP"/*.exe "$APP"/*.dll; do
-    for dll in $($host-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+    dlls=$($host-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p')
+    [ -n "$dlls" ] || fail "no DLL listed as imported by $(basename "$file")"
+    for dll in $dlls; do
         lower=$(echo "${dll%.*}" | tr 'A-Z' 'a-z')
         [ -f "$APP/$dll" ] || [[ " $SYSTEM " == *" $lower "* ]] ||
             fail "$(basename "$file") imports $dll, neither in the zip nor Windows' own"
