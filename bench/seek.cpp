@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 
-#include "FrameClock.h"
-#include "FrameStepper.h"
+#include "main/FrameClock.h"
+#include "frames/FrameStepper.h"
 #include "HeadlessEnv.h"
-#include "UnseenFrames.h"
+#include "frames/UnseenFrames.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
 

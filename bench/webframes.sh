@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo's frame times in the browser against the desktop, per scene, in one run: the first
-# 2 s of each slot drawn by the page's test mode (index.html?at=..., every frame of the slot up
+# 2 s of each slot drawn by the page's test mode (index.html?at=...&every, every frame of the slot up
 # to the time, on the capture's clock, silent) in headless Chromium, then the same 2 s by
 # vorrel-capture --stats. The page gives the mean of its frames, the capture the median of its
 # own. Needs the release build, its data, emscripten and chromium; run on a quiet machine.
@@ -22,7 +22,7 @@ starts=(0 26 90 122 170 194 226 249)
 times=$(for start in "${starts[@]}"; do echo $((start + 2)); done | paste -sd,)
 mkdir -p "$WORK/shots"
 timeout 900 python3 "$root/tests/e2e/webpage.py" shots \
-    "http://127.0.0.1:$PORT/index.html?at=$times" "$WORK/shots" >"$WORK/shots.json" \
+    "http://127.0.0.1:$PORT/index.html?at=$times&every" "$WORK/shots" >"$WORK/shots.json" \
     2>"$WORK/shots.log" || fail "the page's frames failed: $(tail -5 "$WORK/shots.log")"
 
 for start in "${starts[@]}"; do

@@ -12,7 +12,7 @@ VQ_SOURCE_DIR="$root"
 source "$root/scripts/headless.env"
 set +a
 here="$root/bench/weblayer"
-layer="$root/src/platform/webgl"
+layer="$root/src/webgl"
 WORK=$(mktemp -d)
 at_exit 'rm -rf "$WORK"'
 mkdir -p "$WORK/site"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "VideoColour.h"
-#include "YuvConverter.h"
+#include "colour/VideoColour.h"
+#include "colour/YuvConverter.h"
 #include "support/GLContext.h"
 
 namespace {

@@ -1,20 +1,16 @@
-# The libraries of the browser build: OpenGL and GLU are our own layer over WebGL
-# (src/platform/webgl), SDL 1.2 is Emscripten's built-in one, and the rest come from
+# The libraries of the browser build: OpenGL and GLU are our own layer over WebGL (src/webgl,
+# the layer vq_webgl), SDL 1.2 is Emscripten's built-in one, and the rest come from
 # scripts/thirdparty web in VQ_THIRDPARTY_PREFIX, under the target names the Linux build gets
-# from pkg-config (PrefixLibraries.cmake). Vorbis, modules, MIDI and ALSA have nothing behind them
-# here: the sources in the web/ folders take their place.
+# from pkg-config (PrefixLibraries.cmake). The web preset leaves Vorbis, modules, MIDI and ALSA
+# out.
 if(NOT EXISTS ${VQ_THIRDPARTY_PREFIX}/include/FreeImage.h)
     message(FATAL_ERROR "No libraries for the web in ${VQ_THIRDPARTY_PREFIX}: "
                         "run scripts/thirdparty web first")
 endif()
 
-# The layer: the only GL and GLU the scenes see in this build.
-set(VQ_WEBGL_DIR ${CMAKE_SOURCE_DIR}/src/platform/webgl)
-file(GLOB VQ_WEBGL_SOURCES CONFIGURE_DEPENDS ${VQ_WEBGL_DIR}/*.cpp)
-add_library(vq_webgl STATIC ${VQ_WEBGL_SOURCES})
-target_include_directories(vq_webgl PUBLIC ${VQ_WEBGL_DIR}/include)
-target_link_libraries(vq_webgl PRIVATE vq_warnings)
-add_library(OpenGL::GL ALIAS vq_webgl)
+# The layer (src/CMakeLists.txt): the only GL and GLU the scenes see in this build.
+add_library(OpenGL::GL INTERFACE IMPORTED GLOBAL)
+set_target_properties(OpenGL::GL PROPERTIES INTERFACE_LINK_LIBRARIES vq_webgl)
 add_library(PkgConfig::GLU INTERFACE IMPORTED GLOBAL)
 set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES vq_webgl)
 
@@ -22,10 +18,6 @@ include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 
 vq_prefix_library(MPG123 LIBS mpg123)
 vq_prefix_library(KISSFFT INCLUDES kissfft LIBS kissfft-float DEFINES kiss_fft_scalar=float)
-vq_prefix_library(OPENMPT)
-vq_prefix_library(VORBISFILE)
-vq_prefix_library(FLUIDSYNTH)
-vq_prefix_library(ALSA)
 
 # Emscripten's SDL 1.2 is a JavaScript library linked by default; its headers are included as
 # <SDL.h>, as on the desktop.
@@ -47,3 +39,8 @@ set(VQ_FREEIMAGE_CODECS ${VQ_THIRDPARTY_PREFIX}/lib/libpng16.a
 # No threads of the program's own run in the page: nothing to link, and no -pthread, which
 # would ask the page for cross-origin isolation.
 add_library(Threads::Threads INTERFACE IMPORTED GLOBAL)
+
+# The link checks take a layer's archive whole; wasm-ld does so as GNU ld does.
+set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE "LINKER:--whole-archive" "<LINK_ITEM>"
+    "LINKER:--no-whole-archive")
+set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE_SUPPORTED TRUE)

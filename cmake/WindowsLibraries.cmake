@@ -1,6 +1,6 @@
 # The libraries for Windows, built by scripts/thirdparty into VQ_THIRDPARTY_PREFIX, under the
-# target names the Linux build gets from pkg-config (PrefixLibraries.cmake). MIDI has no
-# synthesizer here and ALSA does not exist: both are empty.
+# target names the Linux build gets from pkg-config (PrefixLibraries.cmake). The windows preset
+# leaves MIDI (no synthesizer here) and ALSA (none on Windows) out.
 if(NOT EXISTS ${VQ_THIRDPARTY_PREFIX}/include/SDL/SDL.h)
     message(FATAL_ERROR "No libraries for Windows in ${VQ_THIRDPARTY_PREFIX}: "
                         "run scripts/thirdparty windows first")
@@ -15,10 +15,12 @@ include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 vq_prefix_library(SDL INCLUDES SDL LIBS SDL.dll DEFINES _GNU_SOURCE=1)
 vq_prefix_library(MPG123 LIBS mpg123.dll)
 vq_prefix_library(KISSFFT INCLUDES kissfft LIBS kissfft-float DEFINES kiss_fft_scalar=float)
-vq_prefix_library(OPENMPT LIBS openmpt)
-vq_prefix_library(VORBISFILE LIBS vorbisfile vorbis ogg)
-vq_prefix_library(FLUIDSYNTH)
-vq_prefix_library(ALSA)
+if(VQ_WITH_MODULES)
+    vq_prefix_library(OPENMPT LIBS openmpt)
+endif()
+if(VQ_WITH_VORBIS)
+    vq_prefix_library(VORBISFILE LIBS vorbisfile vorbis ogg)
+endif()
 add_library(PkgConfig::GLU INTERFACE IMPORTED GLOBAL)
 set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES glu32)
 

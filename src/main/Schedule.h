@@ -1,6 +1,9 @@
 // The demo's schedule: the scene of every slot and the seconds it is shown, as constant data
-// that tools read without linking the scenes; the scenes themselves are made in Schedule.cpp.
+// that tools read without linking the scenes; the scenes themselves are made, and their catch-up
+// rules declared, in Schedule.cpp. The scenes' names stand here alone.
 #pragma once
+
+#include "main/CatchUp.h"
 
 class Music;
 class Scene;
@@ -22,6 +25,9 @@ class Schedule {
         {"Creds", 226.0f, 249.0f},    {"Sex", 249.0f, 266.0f}};
     // The timeline ends here: the frame that reaches it quits instead of drawing.
     static constexpr float END = slots[SLOT_COUNT - 1].end;
+    // The scenes made on demand (the capture's --scene), which have no slot.
+    static constexpr int UNSCHEDULED_COUNT = 2;
+    static constexpr const char* unscheduled[UNSCHEDULED_COUNT] = {"Tunnel1", "Tunnel2"};
 
     // The slot shown at timeline time t, or SLOT_COUNT once the timeline has ended. The first
     // slot whose end lies strictly above t, so a NaN reaches the end.
@@ -34,8 +40,10 @@ class Schedule {
         return SLOT_COUNT;
     }
 
-    // Whether name is a scene createScene makes: the eight of the slots, Tunnel1 and Tunnel2.
+    // Whether name is a scene createScene makes: the eight of the slots and the unscheduled.
     static bool isScene(const char* name);
     // A new scene of the named class, or null for an unknown name.
     static Scene* createScene(const char* name, Timer* timer, Music* music);
+    // How a seek catches up a row of the named scene; every frame drawn for an unknown name.
+    static const CatchUp::Rule& catchUpOf(const char* name);
 };

@@ -3,15 +3,13 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
-
 #include "main/GLErrorCheck.h"
 
 const double Timeline::AUDIO_WAIT_LIMIT = 5.0;
 
 Timeline::Timeline()
-    : window(nullptr), timer(nullptr), music(nullptr), scenes(), startTick(0), lastSlot(-1),
-      drawn() {}
+    : window(nullptr), timer(nullptr), music(nullptr), scenes(), startTick(0), clockStarted(false),
+      played(), lastSlot(-1), drawn() {}
 
 Timeline::~Timeline() {
     for (int slot = Schedule::SLOT_COUNT - 1; slot >= 0; --slot) {
@@ -51,8 +49,9 @@ void Timeline::open(int width, int height, bool fullScreen) {
 
 void Timeline::load() {
     loadAndPlay();
-    waitForAudio();
-    startClock();
+    // Spins on the spectrum, as the sound starts within milliseconds.
+    while (!audioStarted()) {
+    }
 }
 
 void Timeline::loadAndPlay() {
@@ -65,12 +64,7 @@ void Timeline::loadAndPlay() {
     }
 
     music->play();
-}
-
-void Timeline::startClock() {
-    // t = 0 is when the music is first heard, not when it was asked to play.
-    Timer::update();
-    timer->restart();
+    played = std::chrono::steady_clock::now();
 }
 
 void Timeline::remakeScene(int slot) {
@@ -83,15 +77,19 @@ void Timeline::remakeScene(int slot) {
     drawn[slot] = false;
 }
 
-void Timeline::waitForAudio() {
-    // Spins on the spectrum, as the sound starts within milliseconds.
-    const auto begin = std::chrono::steady_clock::now();
-    for (;;) {
-        const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - begin;
-        if (audioWaitOver(waited.count())) {
-            return;
-        }
+bool Timeline::audioStarted() {
+    if (clockStarted) {
+        return true;
     }
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - played;
+    if (!audioWaitOver(waited.count())) {
+        return false;
+    }
+    // t = 0 is when the music is first heard, not when it was asked to play.
+    Timer::update();
+    timer->restart();
+    clockStarted = true;
+    return true;
 }
 
 bool Timeline::audioWaitOver(double waited) {
@@ -132,13 +130,19 @@ void Timeline::renderScene(Scene* scene, const char* name) {
     GLErrorCheck::afterFrame(name);
 }
 
+int Timeline::frame() {
+    Timer::update();
+    window->process_events();
+    const int slot = step();
+    if (slot == Schedule::SLOT_COUNT) {
+        window->quit(0);
+    }
+    return slot;
+}
+
 void Timeline::run() {
     for (;;) {
-        Timer::update();
-        window->process_events();
-        if (step() == Schedule::SLOT_COUNT) {
-            window->quit(0);
-        }
+        frame();
         // Swapping a surface without a back buffer (an offscreen pbuffer) flushes nothing, and
         // llvmpipe then keeps every frame's commands: 1.5 GB within seconds.
         glFlush();

@@ -2,6 +2,8 @@
 // shared by the demo's entry and the tools.
 #pragma once
 
+#include <chrono>
+
 #include "main/Schedule.h"
 #include "platform/Music.h"
 #include "platform/SDLWindow.h"
@@ -27,15 +29,17 @@ class Timeline {
     // The same start-up with a display of width x height, for the tools.
     void start(int width, int height, bool fullScreen);
     // The same start-up up to the track playing, without the wait: a loop that must hand
-    // control back between frames (the browser's) asks audioWaitOver once a frame, then calls
-    // startClock.
+    // control back between frames (the browser's) then calls audioStarted once a pass.
     void startPlaying(int width, int height, bool fullScreen);
-    // Whether the start-up wait ends, waited seconds after play: the track is heard, none
-    // plays, or the wait reached its limit.
-    bool audioWaitOver(double waited);
-    // t = 0: the tick sampled and the shared timer restarted.
-    void startClock();
-    // The frame loop: runs until the timeline ends or a quit key; never returns.
+    // One pass of the start-up wait for the first audible sound: false while it goes on. Once
+    // the track is heard, none plays, or the wait has reached its limit (counted from play),
+    // the clock starts (t = 0) and this and every later call return true.
+    bool audioStarted();
+    // One frame of the timeline: the tick sampled, the keys handled, the frame drawn into the
+    // back buffer; the frame that reaches the timeline's end ends the demo instead
+    // (SDLWindow::quit). Returns the slot drawn. The caller presents the frame.
+    int frame();
+    // The frame loop: frames presented until the timeline ends or a quit key; never returns.
     [[noreturn]] void run();
 
     // One frame at the tick last sampled: the slot it falls in, and that slot's frame drawn
@@ -63,9 +67,12 @@ class Timeline {
     void open(int width, int height, bool fullScreen);
     void load();
     void loadAndPlay();
-    void waitForAudio();
+    // Whether the start-up wait ends, waited seconds after play.
+    bool audioWaitOver(double waited);
 
-    int startTick;                    // the tick of start-up's first sample
-    int lastSlot;                     // the slot of the last step; -1 for none
-    bool drawn[Schedule::SLOT_COUNT]; // the slot's scene has drawn since it was made
+    int startTick;                                // the tick of start-up's first sample
+    bool clockStarted;                            // the start-up wait is over: t = 0 has been set
+    std::chrono::steady_clock::time_point played; // when the track was asked to play
+    int lastSlot;                                 // the slot of the last step; -1 for none
+    bool drawn[Schedule::SLOT_COUNT];             // the slot's scene has drawn since it was made
 };

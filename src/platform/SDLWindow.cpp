@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
+#include "platform/ProcessEnd.h"
 
 SDLWindow::SDLWindow(bool fullScreen)
     : surface(nullptr), videoInfo(nullptr), fullScreen(fullScreen) {}
@@ -84,11 +82,5 @@ void SDLWindow::handle_key_down(SDL_keysym* keysym) {
 
 void SDLWindow::quit(int status) {
     SDL_Quit();
-#ifdef __EMSCRIPTEN__
-    // The browser's main loop keeps the page's runtime alive, and exit alone would end only
-    // the frame it is called in: the runtime is ended with the loop, and the page is told.
-    emscripten_cancel_main_loop();
-    emscripten_force_exit(status);
-#endif
-    exit(status);
+    ProcessEnd::now(status);
 }

@@ -11,8 +11,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "VideoColour.h"
-#include "YuvConverter.h"
+#include "colour/VideoColour.h"
+#include "colour/YuvConverter.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TrackProbe.h"
+#include "trackplot/TrackProbe.h"
 #include "support/RecordingMatch.h"
 #include "support/UnderrunPairing.h"
 

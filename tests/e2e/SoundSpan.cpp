@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "TrackProbe.h"
+#include "trackplot/TrackProbe.h"
 #include "support/RecordingMatch.h"
 
 namespace {

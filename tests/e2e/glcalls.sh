@@ -5,7 +5,7 @@
 set -u
 source=$2
 source "$(dirname "$0")/lib.bash"
-headers=("$source/src/platform/webgl/include/GL/gl.h" "$source/src/platform/webgl/include/GL/glu.h")
+headers=("$source/src/webgl/include/GL/gl.h" "$source/src/webgl/include/GL/glu.h")
 
 # The sources without their line comments: a name a comment mentions is not a call.
 code=$(find "$source/src" -path '*/webgl' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "main/Schedule.h"
@@ -84,6 +85,9 @@ TEST_P(SceneClockTest, StartsAtTheFirstFrameNotAtConstruction) {
     Scene* late = Schedule::createScene(name.c_str(), &timer, &music);
     ASSERT_NE(onTime, nullptr);
     ASSERT_NE(late, nullptr);
+    // Of the class named: the kinds' table follows the slots' order (a class's name is its
+    // length and its letters in this compiler's type names).
+    EXPECT_STREQ(typeid(*onTime).name(), (std::to_string(name.size()) + name).c_str());
 
     std::string onTimeLine, lateLine;
     std::vector<std::vector<FeedbackPrimitive>> expected;

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "FontSet.h"
-#include "FontSheet.h"
+#include "assetgen/FontSet.h"
+#include "assetgen/FontSheet.h"
 #include "GlyphInk.h"
-#include "Pictures.h"
-#include "Sides.h"
+#include "assetgen/Pictures.h"
+#include "assetgen/Sides.h"
 
 namespace {
 

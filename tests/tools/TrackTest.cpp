@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "TrackProbe.h"
+#include "trackplot/TrackProbe.h"
 #include "main/Schedule.h"
 
 namespace {

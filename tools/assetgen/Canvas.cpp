@@ -1,5 +1,5 @@
 // A floating-point picture with premultiplied alpha: compositing, resampling and PNG output.
-#include "Canvas.h"
+#include "assetgen/Canvas.h"
 
 #include <FreeImage.h>
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "Color.h"
+#include "assetgen/Color.h"
 
 class Canvas {
   public:

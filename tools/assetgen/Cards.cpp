@@ -1,9 +1,9 @@
 // Word cards and the smiley: lettering fitted to each card's quad, drawn unsqueezed on screen.
-#include "Cards.h"
+#include "assetgen/Cards.h"
 
 #include <cmath>
 
-#include "Sides.h"
+#include "assetgen/Sides.h"
 
 namespace {
 

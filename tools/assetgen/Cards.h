@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "Canvas.h"
-#include "FontSet.h"
-#include "WordArt.h"
+#include "assetgen/Canvas.h"
+#include "assetgen/FontSet.h"
+#include "assetgen/WordArt.h"
 
 enum class Face { Bold, Condensed, SerifItalic };
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "TextRasterizer.h"
+#include "assetgen/TextRasterizer.h"
 
 class FontSet {
   public:

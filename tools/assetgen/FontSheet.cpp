@@ -1,10 +1,10 @@
 // The scroller's bitmap font sheet and its blend mask.
-#include "FontSheet.h"
+#include "assetgen/FontSheet.h"
 
 #include <cmath>
 #include <string>
 
-#include "WordArt.h"
+#include "assetgen/WordArt.h"
 
 bool FontSheet::cellOf(char ch, int& column, int& row) {
     if (ch >= 'A' && ch <= 'M') {

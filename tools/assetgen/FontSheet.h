@@ -2,8 +2,8 @@
 // cell's smaller t to the glyph's lower edge and the loader puts the file's top row at t = 0).
 #pragma once
 
-#include "Canvas.h"
-#include "FontSet.h"
+#include "assetgen/Canvas.h"
+#include "assetgen/FontSet.h"
 
 struct FontSheetImages {
     // Colour image: outside glyphs black with alpha 1, inside the glyph colour with alpha 0,

@@ -1,6 +1,6 @@
 // The icon in the demo's own colours: a rounded night-blue plate, the wire tube of rings and
 // lines bending away into an amber light, the red bars standing on a translucent floor.
-#include "Icon.h"
+#include "assetgen/Icon.h"
 
 #include <cerrno>
 #include <cmath>

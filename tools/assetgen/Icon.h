@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Canvas.h"
+#include "assetgen/Canvas.h"
 
 class Icon {
   public:

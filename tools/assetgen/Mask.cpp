@@ -1,5 +1,5 @@
 // A one-channel coverage image and its exact Euclidean distance transform.
-#include "Mask.h"
+#include "assetgen/Mask.h"
 
 #include <cmath>
 #include <limits>

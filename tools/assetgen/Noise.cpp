@@ -1,5 +1,5 @@
 // Periodic gradient noise: lattice gradients from an integer hash, quintic interpolation.
-#include "Noise.h"
+#include "assetgen/Noise.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // The list of pictures: each card with its words and its quad's size, the materials, the
 // full-screen pictures and the font sheet, sized for the frame height asked for.
-#include "Pictures.h"
+#include "assetgen/Pictures.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "Cards.h"
-#include "FontSheet.h"
-#include "Screens.h"
-#include "Sides.h"
-#include "Surfaces.h"
+#include "assetgen/Cards.h"
+#include "assetgen/FontSheet.h"
+#include "assetgen/Screens.h"
+#include "assetgen/Sides.h"
+#include "assetgen/Surfaces.h"
 
 namespace {
 

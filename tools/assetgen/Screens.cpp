@@ -1,13 +1,13 @@
 // Full-screen pictures: the two overlays and the credits background.
-#include "Screens.h"
+#include "assetgen/Screens.h"
 
 #include <cmath>
 #include <vector>
 
-#include "Noise.h"
+#include "assetgen/Noise.h"
 
 using assetgen::Noise;
-#include "WordArt.h"
+#include "assetgen/WordArt.h"
 
 namespace {
 

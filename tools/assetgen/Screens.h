@@ -2,8 +2,8 @@
 // given (1024 x 512 for a 600-line frame: no axis is minified by more than 1.3).
 #pragma once
 
-#include "Canvas.h"
-#include "FontSet.h"
+#include "assetgen/Canvas.h"
+#include "assetgen/FontSet.h"
 
 class Screens {
   public:

@@ -1,5 +1,5 @@
 // Power-of-two rounding of picture sides.
-#include "Sides.h"
+#include "assetgen/Sides.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // Seamless materials: every pattern uses whole periods of noise and whole numbers of tiles.
-#include "Surfaces.h"
+#include "assetgen/Surfaces.h"
 
 #include <cmath>
 
-#include "Noise.h"
+#include "assetgen/Noise.h"
 
 using assetgen::Noise;
 

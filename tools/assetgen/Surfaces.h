@@ -1,7 +1,7 @@
 // Material textures that repeat without seams, and the still picture rendered from one.
 #pragma once
 
-#include "Canvas.h"
+#include "assetgen/Canvas.h"
 
 class Surfaces {
   public:

@@ -1,5 +1,5 @@
 // Lettering through FreeType: anti-aliased glyph bitmaps laid out into one coverage mask.
-#include "TextRasterizer.h"
+#include "assetgen/TextRasterizer.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

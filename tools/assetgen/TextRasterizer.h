@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Mask.h"
+#include "assetgen/Mask.h"
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;

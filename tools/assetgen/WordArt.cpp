@@ -1,5 +1,5 @@
 // Styled lettering composed in layers: shadow, glow, outline, then the lit gradient fill.
-#include "WordArt.h"
+#include "assetgen/WordArt.h"
 
 #include <cmath>
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Canvas.h"
-#include "TextRasterizer.h"
+#include "assetgen/Canvas.h"
+#include "assetgen/TextRasterizer.h"
 
 struct LetterStyle {
     // Fill: a vertical gradient over the capital height, top to base line. With chrome on,

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Icon.h"
-#include "Pictures.h"
+#include "assetgen/Icon.h"
+#include "assetgen/Pictures.h"
 
 namespace {
 

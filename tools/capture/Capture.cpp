@@ -1,21 +1,20 @@
 // The capture loop: the demo's own start-up and scenes on a clock the tool sets.
-#include "Capture.h"
+#include "capture/Capture.h"
 
 #include <GL/gl.h>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-#include "FrameStepper.h"
-#include "FrameWriter.h"
-#include "PngWriter.h"
-#include "VideoColour.h"
-#include "VideoEncoder.h"
+#include "frames/FrameStepper.h"
+#include "capture/FrameWriter.h"
+#include "capture/ProcessorTimes.h"
+#include "frames/PngWriter.h"
+#include "colour/VideoColour.h"
+#include "capture/VideoEncoder.h"
+#include "colour/YuvConverter.h"
 #include "main/Schedule.h"
 
 namespace {
@@ -48,34 +47,16 @@ double msSince(std::chrono::steady_clock::time_point begin) {
         .count();
 }
 
-#ifndef _WIN32
-double seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
-}
-
-// Processor time (user and system) of this process, its rasteriser threads included, and of
-// the encoder once it has ended: where a capture's time goes.
-void printProcessorTimes() {
-    struct rusage self, children;
-    getrusage(RUSAGE_SELF, &self);
-    getrusage(RUSAGE_CHILDREN, &children);
-    printf("processor: capture %.2f s, encoder %.2f s\n",
-           seconds(self.ru_utime) + seconds(self.ru_stime),
-           seconds(children.ru_utime) + seconds(children.ru_stime));
-}
-#else
-void printProcessorTimes() {}
-#endif
-
 } // namespace
 
 Capture::Capture(const CaptureOptions& options)
     : options(options), clock(options.fps), timeline(), target(), stepper(nullptr), single(nullptr),
-      video(nullptr), writer(nullptr), stats(), createdFramesDir(false), started(), lastProgress() {
-}
+      video(nullptr), yuv(nullptr), writer(nullptr), stats(), createdFramesDir(false), started(),
+      lastProgress() {}
 
 Capture::~Capture() {
     delete writer; // first: it may still be feeding the encoder
+    delete yuv;
     delete video;
     delete stepper;
     if (single && !isTimelineScene(single)) {
@@ -134,6 +115,7 @@ void Capture::startTimeline() {
 
     stepper = new FrameStepper(&timeline, options.fps, !options.silent);
     stepper->beforeFrame = [this] { target.bind(); };
+    stepper->everyFrame = options.everyFrame;
     if (!options.scene.empty()) {
         for (int slot = 0; slot < Schedule::SLOT_COUNT; ++slot) {
             if (options.scene == Schedule::slots[slot].name) {
@@ -162,12 +144,13 @@ void Capture::finishFrame(std::vector<uint8_t>* readInto) {
         // the frame's size.
         auto begin = std::chrono::steady_clock::now();
         const size_t rgbaBytes = writer ? writer->rgbaBytes() : readInto->size();
-        if (target.yuvBytes() > 0) {
-            target.convertYuv();
+        if (yuv) {
+            target.filter();
+            yuv->convert(target.frameBuffer());
             glFinish();
             stats.add("conversion", msSince(begin));
             begin = std::chrono::steady_clock::now();
-            target.readYuv(readInto->data() + rgbaBytes);
+            yuv->read(readInto->data() + rgbaBytes);
         }
         if (rgbaBytes > 0) {
             target.read(readInto->data());
@@ -180,7 +163,7 @@ void Capture::finishFrame(std::vector<uint8_t>* readInto) {
 void Capture::startWriter() {
     if (!options.framesDir.empty() || video) {
         writer = new FrameWriter(options.framesDir, video, options.width, options.height,
-                                 target.yuvBytes());
+                                 yuv ? yuv->bytes() : 0);
     }
 }
 
@@ -245,9 +228,12 @@ int Capture::runSpan() {
         }
         // H.264 takes the frames converted to yuv420p on the GPU; the master keeps RGB.
         const VideoColour colour = VideoColour::forHeight(options.height);
-        if (!options.lossless && !target.startYuv(colour.kr, colour.kb, error)) {
-            fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
-            return 1;
+        if (!options.lossless) {
+            yuv = new YuvConverter();
+            if (!yuv->create(options.width, options.height, colour.kr, colour.kb, error)) {
+                fprintf(stderr, "vorrel-capture: %s\n", error.c_str());
+                return 1;
+            }
         }
     }
     startWriter();
@@ -343,7 +329,7 @@ int Capture::run() {
     }
     if (options.stats) {
         stats.print(stdout);
-        printProcessorTimes();
+        ProcessorTimes::print();
     }
     return status;
 }

@@ -7,16 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "CaptureOptions.h"
-#include "FrameClock.h"
-#include "FrameStats.h"
-#include "RenderTarget.h"
+#include "capture/CaptureOptions.h"
+#include "main/FrameClock.h"
+#include "capture/FrameStats.h"
+#include "capture/RenderTarget.h"
 #include "main/Timeline.h"
 
 class FrameStepper;
 class FrameWriter;
 class Scene;
 class VideoEncoder;
+class YuvConverter;
 
 class Capture {
   public:
@@ -65,6 +66,7 @@ class Capture {
     FrameStepper* stepper;
     Scene* single; // --scene: the timeline's own, or one made here
     VideoEncoder* video;
+    YuvConverter* yuv; // a video in yuv420p: each frame converted on the GPU
     FrameWriter* writer;
     FrameStats stats;
     bool createdFramesDir; // made by this run: taken away again when the size is refused

@@ -1,5 +1,5 @@
 // Parsing and checking the capture tool's options.
-#include "CaptureOptions.h"
+#include "capture/CaptureOptions.h"
 
 #include <cctype>
 
@@ -22,14 +22,14 @@ bool endsWithMkv(const std::string& file) {
 
 CaptureOptions::CaptureOptions()
     : fps(60), from(0.0), to(Schedule::END), toGiven(false), framesDir(), videoFile(),
-      lossless(false), at(), scene(), silent(false), stats(false), width(800), height(600), ssaa(1),
+      lossless(false), at(), scene(), silent(false), everyFrame(false), stats(false), width(800), height(600), ssaa(1),
       dataDir() {}
 
 const char* CaptureOptions::usage() {
     return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"
            "                      [--lossless] [--at S[,S...]] [--scene NAME] [--silent] "
            "[--stats]\n"
-           "                      [--size WxH] [--ssaa N] [--data DIR]\n"
+           "                      [--size WxH] [--ssaa N] [--data DIR] [--every-frame]\n"
            "  --size WxH     the frame's size in pixels (default 800x600): the picture fills its\n"
            "                 largest centred 4:3 region, the rest is black; even sides for H.264\n"
            "  --ssaa N       draws the picture at N times its size (N from 1 to 4, default 1)\n"
@@ -42,12 +42,15 @@ const char* CaptureOptions::usage() {
            "                 folder); relative --frames and --video still mean the current one\n"
            "  --stats        frame times per scene: draw and finish only (take them without\n"
            "                 --video or --frames, which compete with the drawing for the cores);\n"
-           "                 with an output, a read-back line: the filter and the read-back";
+           "                 with an output, a read-back line: the filter and the read-back\n"
+           "  --every-frame  draws every frame before the first one written from its slot's start\n"
+           "                 in full, in place of the seek's catch-up: the same frames, slower";
 }
 
 bool CaptureOptions::parse(int argc, char** argv, std::string& error) {
     OptionParser parser;
     parser.flag("--silent", &silent);
+    parser.flag("--every-frame", &everyFrame);
     parser.flag("--stats", &stats);
     parser.flag("--lossless", &lossless);
     parser.option("--fps", [this](const std::string& value, std::string& why) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "OptionParser.h"
+#include "frames/OptionParser.h"
 
 class CaptureOptions {
   public:
@@ -24,6 +24,7 @@ class CaptureOptions {
     std::vector<double> at;
     std::string scene;
     bool silent;
+    bool everyFrame; // each row drawn in full from its slot's start, no catch-up
     bool stats;
     // The output frame in pixels, and the supersampling factor of the picture inside it.
     int width;

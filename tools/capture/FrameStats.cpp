@@ -1,7 +1,7 @@
 // Frame-time figures per scene.
 #include <cstdio>
 
-#include "FrameStats.h"
+#include "capture/FrameStats.h"
 
 #include <algorithm>
 

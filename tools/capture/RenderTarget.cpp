@@ -1,17 +1,15 @@
 // Building the capture's framebuffers within the driver's limits, and the area filter.
 // First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
-#include "GLEntryPoints.h"
-#include "RenderTarget.h"
+#include "colour/GLEntryPoints.h"
+#include "capture/RenderTarget.h"
 
-#include "FragmentProgram.h"
-#include "GLStateScope.h"
+#include "colour/FragmentProgram.h"
+#include "frames/GLStateScope.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-#include "YuvConverter.h"
 
 namespace {
 
@@ -83,8 +81,8 @@ GLenum attachmentOf(GLenum depthFormat) {
 
 RenderTarget::RenderTarget()
     : width(0), height(0), ssaa(1), region{0, 0, 0, 0}, frameFbo(0), frameColour(0), pictureFbo(0),
-      pictureColour(0), depthStencil(0), program(0), packInvert(false), filtered(false),
-      yuv(nullptr), flipRow() {}
+      pictureColour(0), depthStencil(0), program(0), packInvert(false), filtered(false), flipRow() {
+}
 
 RenderTarget::~RenderTarget() {
     destroy();
@@ -258,39 +256,15 @@ void RenderTarget::downsample() {
     glUseProgram(0);
 }
 
-void RenderTarget::filterOnce() {
+void RenderTarget::filter() {
     if (ssaa > 1 && !filtered) {
         downsample();
     }
     filtered = true;
 }
 
-bool RenderTarget::startYuv(float kr, float kb, std::string& error) {
-    delete yuv;
-    yuv = new YuvConverter();
-    if (!yuv->create(width, height, kr, kb, error)) {
-        delete yuv;
-        yuv = nullptr;
-        return false;
-    }
-    return true;
-}
-
-size_t RenderTarget::yuvBytes() const {
-    return yuv ? yuv->bytes() : 0;
-}
-
-void RenderTarget::convertYuv() {
-    filterOnce();
-    yuv->convert(frameFbo);
-}
-
-void RenderTarget::readYuv(uint8_t* into) {
-    yuv->read(into);
-}
-
 void RenderTarget::read(uint8_t* into) {
-    filterOnce();
+    filter();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // Turned over: rows bottom first, as a window's frame reads back. Mesa turns them over as
@@ -315,8 +289,6 @@ void RenderTarget::read(uint8_t* into) {
 }
 
 void RenderTarget::destroy() {
-    delete yuv;
-    yuv = nullptr;
     if (!frameFbo && !frameColour && !depthStencil) {
         return; // nothing built, perhaps no context at all
     }

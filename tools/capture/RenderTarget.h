@@ -9,8 +9,6 @@
 
 #include "image/RenderScale.h"
 
-class YuvConverter;
-
 // The scenes draw through the render scale into the frame's largest centred 4:3 region; the
 // bars around it stay black. With supersampling the region is drawn at ssaa times its size
 // into a texture of its own and filtered down on the GPU with an area filter (each pixel the
@@ -44,17 +42,13 @@ class RenderTarget {
     // every OpenGL state the scenes see as it found it.
     void read(uint8_t* into);
 
-    // For a video in yuv420p: from here on each frame can also be converted on the GPU with
-    // the luma weights given and read back as its planes. False with a one-line reason when
-    // the driver cannot hold the planes.
-    bool startYuv(float kr, float kb, std::string& error);
-    // The bytes of the planes readYuv gives; 0 before startYuv.
-    size_t yuvBytes() const;
-    // After each frame: filters the picture down (with supersampling) and converts the frame;
-    // then readYuv reads the planes into `into`, Y, U and V, rows top first. Either leaves
-    // every OpenGL state the scenes see as it found it.
-    void convertYuv();
-    void readYuv(uint8_t* into);
+    // After each frame: filters the picture down into the frame (with supersampling; once a
+    // frame), for a reader of the frame's framebuffer (the colour conversion). Leaves every
+    // OpenGL state the scenes see as it found it.
+    void filter();
+    // The framebuffer that holds the frame as read back: colour attachment 0, RGBA8, rows as
+    // the window's.
+    GLuint frameBuffer() const { return frameFbo; }
 
     int width;
     int height;
@@ -66,7 +60,6 @@ class RenderTarget {
     bool check(GLuint fbo, const char* what, std::string& error);
     bool buildDownsample(std::string& error);
     void downsample();
-    void filterOnce();
     void destroy();
 
     RenderScale::Region region; // the picture's place in the frame, as stored
@@ -78,6 +71,5 @@ class RenderTarget {
     GLuint program;       // the area filter
     bool packInvert;      // the driver reads rows back top first on request
     bool filtered;        // the frame holds this frame's picture filtered down
-    YuvConverter* yuv;    // for a video in yuv420p
     std::vector<uint8_t> flipRow;
 };

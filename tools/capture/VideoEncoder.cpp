@@ -1,5 +1,5 @@
 // The soundtrack span as WAV, then ffmpeg fed raw frames on its standard input.
-#include "VideoEncoder.h"
+#include "capture/VideoEncoder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "VideoColour.h"
+#include "colour/VideoColour.h"
 #include "platform/Music.h"
 
 namespace {

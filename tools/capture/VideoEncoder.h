@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "EncoderProcess.h"
+#include "capture/EncoderProcess.h"
 
 class Music;
 

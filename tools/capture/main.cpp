@@ -5,18 +5,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "Capture.h"
-#include "CaptureOptions.h"
-#include "EncoderProcess.h"
+#include "capture/Capture.h"
+#include "capture/CaptureOptions.h"
+#include "capture/EncoderProcess.h"
+#include "capture/Environment.h"
 #include "HeadlessEnv.h"
-#include "OptionParser.h"
-
-#ifdef _WIN32
-// The C runtime has no setenv; like setenv(..., 0), a value already set is kept.
-static int setenv(const char* name, const char* value, int) {
-    return getenv(name) ? 0 : _putenv_s(name, value);
-}
-#endif
+#include "frames/OptionParser.h"
 
 int main(int argc, char** argv) {
     if (OptionParser::wantsHelp(argc, argv)) {
@@ -35,7 +29,7 @@ int main(int argc, char** argv) {
     // Headless by default: a real OpenGL context without a display; the sound is never
     // played, only read.
     for (const auto& variable : HEADLESS_ENV) {
-        setenv(variable[0], variable[1], 0);
+        Environment::setDefault(variable[0], variable[1]);
     }
     EncoderProcess::ignoreBrokenPipe(); // a dead ffmpeg shows as a failed write instead
 

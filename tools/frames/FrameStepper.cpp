@@ -1,12 +1,12 @@
 // The catch-up rule, frames drawn unseen, and each frame's tick and sound.
-#include "FrameStepper.h"
+#include "frames/FrameStepper.h"
 
 #include <GL/gl.h>
 
 #include <chrono>
 
-#include "CatchUp.h"
-#include "UnseenFrames.h"
+#include "main/CatchUp.h"
+#include "frames/UnseenFrames.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
 
@@ -18,11 +18,11 @@ const int NO_TRACK_RATE = 44100;
 } // namespace
 
 FrameStepper::FrameStepper(Timeline* timeline, int fps, bool moveSound)
-    : beforeFrame(), clock(fps), timeline(timeline), single(nullptr), singleName(""),
+    : beforeFrame(), clock(fps), everyFrame(false), timeline(timeline), single(nullptr), singleName(""),
       moveSound(moveSound),
       rate(timeline->music && timeline->music->rate() > 0 ? timeline->music->rate()
                                                           : NO_TRACK_RATE),
-      next(-1), drawnBySeek(0), targetDrawMs(0.0), drawnName("") {}
+      next(-1), drawnBySeek(0), renderedBySeek(0), targetDrawMs(0.0), drawnName("") {}
 
 void FrameStepper::drawOnly(Scene* scene, const char* name) {
     single = scene;
@@ -35,13 +35,13 @@ long long FrameStepper::slotStart(long long target) const {
 }
 
 bool FrameStepper::seekTo(long long target) {
+    renderedBySeek = 0;
     if (!single && clock.slotOfFrame(target) == Schedule::SLOT_COUNT) {
         drawnBySeek = 0;
         return false;
     }
     const long long start = slotStart(target);
-    // The row goes on where it lies in target's slot and does not pass target.
-    const long long first = next < start || next > target + 1 ? start : next;
+    const long long first = CatchUp::firstToTake(next, start, target);
     drawnBySeek = target + 1 - first;
     if (first > target) {
         return false;
@@ -51,11 +51,13 @@ bool FrameStepper::seekTo(long long target) {
     }
     {
         const UnseenFrames unseen;
-        const CatchUp catchUp(single ? singleName : Schedule::slots[clock.slotOfFrame(target)].name,
-                              clock, start, target);
+        static const CatchUp::Rule EVERY_FRAME = {CatchUp::EVERY_FRAME, 0.0f, nullptr};
+        const char* name = single ? singleName : Schedule::slots[clock.slotOfFrame(target)].name;
+        const CatchUp catchUp(everyFrame ? EVERY_FRAME : Schedule::catchUpOf(name), clock, start,
+                              target);
         for (long long frame = first; frame < target; ++frame) {
             const CatchUp::Work work = catchUp.work(frame);
-            if (work == CatchUp::DRAW || (work == CatchUp::STEP && !stepAt(frame))) {
+            if (work == CatchUp::DRAW || (work == CatchUp::STEP && !stepAt(catchUp, frame))) {
                 drawUnseen(frame);
             }
             next = frame + 1;
@@ -63,6 +65,7 @@ bool FrameStepper::seekTo(long long target) {
     }
     const auto begin = std::chrono::steady_clock::now();
     draw(clock.tickOf(target), clock.soundFrameOf(target, rate));
+    ++renderedBySeek;
     glFinish();
     targetDrawMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
@@ -72,18 +75,20 @@ bool FrameStepper::seekTo(long long target) {
 
 void FrameStepper::drawUnseen(long long frame) {
     draw(clock.tickOf(frame), clock.soundFrameOf(frame, rate));
+    ++renderedBySeek;
     // Without a swap llvmpipe keeps every frame's commands until a flush.
     glFlush();
 }
 
-bool FrameStepper::stepAt(long long frame) {
+bool FrameStepper::stepAt(const CatchUp& catchUp, long long frame) {
     Scene* scene = single ? single : timeline->scenes[clock.slotOfFrame(frame)];
     if (!scene) {
         return false;
     }
     ManualTick::set(clock.tickOf(frame));
     Timer::update();
-    return CatchUp::step(scene);
+    catchUp.step(scene);
+    return true;
 }
 
 bool FrameStepper::drawAt(long long tick) {

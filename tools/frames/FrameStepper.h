@@ -5,8 +5,9 @@
 
 #include <functional>
 
-#include "FrameClock.h"
+#include "main/FrameClock.h"
 
+class CatchUp;
 class Scene;
 class Timeline;
 
@@ -46,6 +47,9 @@ class FrameStepper {
     // Frames of the row the last seekTo went through, the target included, whether the
     // catch-up drew them, stepped or skipped them.
     long long framesDrawn() const { return drawnBySeek; }
+    // Of those, the frames the last seekTo drew in full, seen or unseen: what the scene's
+    // catch-up rule costs.
+    long long framesRendered() const { return renderedBySeek; }
     // Milliseconds the last seekTo took to draw its target frame, finished.
     double targetMs() const { return targetDrawMs; }
     // Frames a second of the track, by which each frame's sound is placed.
@@ -56,6 +60,9 @@ class FrameStepper {
     // Run before every frame is drawn, seen or not (the capture binds its render target).
     std::function<void()> beforeFrame;
     FrameClock clock;
+    // Every frame of a row drawn in full, no catch-up: the reference the catch-up is held to
+    // (the capture's --every-frame), slow.
+    bool everyFrame;
 
   private:
     // The first frame of target's slot, or 0 for a scene drawn alone.
@@ -65,8 +72,8 @@ class FrameStepper {
     // A catch-up frame drawn in full, its pixels kept off by the caller's UnseenFrames.
     void drawUnseen(long long frame);
     // A catch-up frame of which only the scene's step is taken (CatchUp::step), at its tick;
-    // false, with nothing done but the tick, when the scene has no such step.
-    bool stepAt(long long frame);
+    // false, with nothing done, when the slot has no scene.
+    bool stepAt(const CatchUp& catchUp, long long frame);
 
     Timeline* timeline;
     Scene* single;
@@ -75,6 +82,7 @@ class FrameStepper {
     int rate;       // frames a second of the track
     long long next; // the frame after the last one drawn in a row; -1 for none
     long long drawnBySeek;
+    long long renderedBySeek;
     double targetDrawMs;
     const char* drawnName;
 };

@@ -1,5 +1,5 @@
 // PNG output through FreeImage, which also stores rows bottom first.
-#include "PngWriter.h"
+#include "frames/PngWriter.h"
 
 #include <FreeImage.h>
 

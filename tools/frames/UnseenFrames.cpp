@@ -1,6 +1,6 @@
 // The empty scissor box, and the rasteriser's discard, around frames that only move the
 // scenes on.
-#include "UnseenFrames.h"
+#include "frames/UnseenFrames.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

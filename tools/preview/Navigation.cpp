@@ -1,5 +1,5 @@
 // Seeks by seconds, by frames and by scenes on the clock's grid.
-#include "Navigation.h"
+#include "preview/Navigation.h"
 
 #include "main/Schedule.h"
 

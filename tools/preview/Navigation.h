@@ -1,7 +1,7 @@
 // Where the preview's keys and its loop take the timeline: frames of the clock's grid.
 #pragma once
 
-#include "FrameClock.h"
+#include "main/FrameClock.h"
 
 class Navigation {
   public:

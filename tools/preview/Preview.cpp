@@ -1,5 +1,5 @@
 // The preview's frame loop, keys, sound and status line.
-#include "Preview.h"
+#include "preview/Preview.h"
 
 #include <GL/gl.h>
 
@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "FrameStepper.h"
-#include "PngWriter.h"
-#include "StatusLine.h"
+#include "frames/FrameStepper.h"
+#include "frames/PngWriter.h"
+#include "preview/StatusLine.h"
 #include "image/RenderScale.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <chrono>
 #include <string>
 
-#include "Navigation.h"
-#include "PreviewOptions.h"
-#include "ShownFrame.h"
+#include "preview/Navigation.h"
+#include "preview/PreviewOptions.h"
+#include "preview/ShownFrame.h"
 #include "main/Timeline.h"
 
 class FrameStepper;

@@ -1,11 +1,11 @@
 // Reading the drawn frame back and putting it back, unchanged, for the paused preview.
-#include "ShownFrame.h"
+#include "preview/ShownFrame.h"
 
 #include <GL/gl.h>
 
 #include <cstddef>
 
-#include "GLStateScope.h"
+#include "frames/GLStateScope.h"
 
 ShownFrame::ShownFrame(int width, int height)
     : pixels(static_cast<size_t>(width) * height * 4), width(width), height(height) {}

@@ -1,11 +1,11 @@
 // A 5 x 7 font of capitals, digits and a few signs, drawn as quads over the frame.
-#include "StatusLine.h"
+#include "preview/StatusLine.h"
 
 #include <GL/gl.h>
 
 #include <cctype>
 
-#include "GLStateScope.h"
+#include "frames/GLStateScope.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "OptionParser.h"
-#include "Preview.h"
-#include "PreviewOptions.h"
+#include "frames/OptionParser.h"
+#include "preview/Preview.h"
+#include "preview/PreviewOptions.h"
 
 int main(int argc, char** argv) {
     if (OptionParser::wantsHelp(argc, argv)) {

@@ -1,9 +1,9 @@
 // Bass synthesis.
-#include "Bass.h"
+#include "trackgen/Bass.h"
 
-#include "Envelope.h"
-#include "Oscillator.h"
-#include "SvFilter.h"
+#include "trackgen/Envelope.h"
+#include "trackgen/Oscillator.h"
+#include "trackgen/SvFilter.h"
 
 void Bass::render(const NoteList& notes, StereoBuffer& out) const {
     for (const Note& note : notes) {

@@ -1,9 +1,9 @@
 // Bass: saw plus a sine an octave down through a low-pass whose cutoff plucks on every note.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Bass {
   public:

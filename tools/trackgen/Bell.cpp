@@ -1,7 +1,7 @@
 // Bell synthesis.
-#include "Bell.h"
+#include "trackgen/Bell.h"
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 void Bell::render(const NoteList& notes, StereoBuffer& out) const {
     for (const Note& note : notes) {

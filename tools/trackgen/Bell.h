@@ -1,9 +1,9 @@
 // Bell: two-operator FM with a decaying index, the clear tone that opens the track.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Bell {
   public:

@@ -1,5 +1,5 @@
 // Chime synthesis.
-#include "Chime.h"
+#include "trackgen/Chime.h"
 
 #include <cmath>
 

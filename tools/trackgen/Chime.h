@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "Dsp.h"
-#include "Note.h"
-#include "StereoBuffer.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
+#include "trackgen/StereoBuffer.h"
 
 class Chime {
   public:

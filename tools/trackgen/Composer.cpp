@@ -1,9 +1,9 @@
 // The composition of the track, in A minor at 120 beats a minute.
-#include "Composer.h"
+#include "trackgen/Composer.h"
 
 #include <cmath>
 
-#include "Rng.h"
+#include "trackgen/Rng.h"
 
 namespace {
 

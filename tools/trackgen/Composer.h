@@ -1,7 +1,7 @@
 // The composition: chord loops, drum patterns and melodies laid out over the eight sections.
 #pragma once
 
-#include "Score.h"
+#include "trackgen/Score.h"
 
 class Composer {
   public:

@@ -1,7 +1,7 @@
 // Ping-pong echo.
-#include "Delay.h"
+#include "trackgen/Delay.h"
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 StereoBuffer Delay::process(const StereoBuffer& send) const {
     const size_t n = send.size();

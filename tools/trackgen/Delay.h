@@ -1,7 +1,7 @@
 // Ping-pong echo: the left input echoes right, then left, with a darkening feedback path.
 #pragma once
 
-#include "StereoBuffer.h"
+#include "trackgen/StereoBuffer.h"
 
 class Delay {
   public:

@@ -1,5 +1,5 @@
 // ADSR envelope stepped once per sample.
-#include "Envelope.h"
+#include "trackgen/Envelope.h"
 
 Envelope::Envelope(float attack, float decay, float sustain, float release)
     : attackStep(attack > 0.0f ? 1.0f / (attack * dsp::SR) : 1.0f),

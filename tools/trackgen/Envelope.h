@@ -1,7 +1,7 @@
 // ADSR envelope stepped once per sample: linear attack, exponential decay and release.
 #pragma once
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 class Envelope {
   public:

@@ -1,11 +1,11 @@
 // Hi-hat synthesis.
-#include "HiHat.h"
+#include "trackgen/HiHat.h"
 
 #include <map>
 
-#include "Oscillator.h"
-#include "Rng.h"
-#include "SvFilter.h"
+#include "trackgen/Oscillator.h"
+#include "trackgen/Rng.h"
+#include "trackgen/SvFilter.h"
 
 void HiHat::render(const NoteList& hits, StereoBuffer& out) const {
     std::map<float, std::vector<std::vector<float>>> takes;

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "Dsp.h"
-#include "Note.h"
-#include "StereoBuffer.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
+#include "trackgen/StereoBuffer.h"
 
 class HiHat {
   public:

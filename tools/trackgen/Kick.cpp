@@ -1,7 +1,7 @@
 // Kick drum synthesis.
-#include "Kick.h"
+#include "trackgen/Kick.h"
 
-#include "Rng.h"
+#include "trackgen/Rng.h"
 
 void Kick::render(const NoteList& hits, StereoBuffer& out) const {
     for (const Note& hit : hits) {

@@ -1,9 +1,9 @@
 // Kick drum: a sine whose pitch falls from a punchy 230 Hz into a 50 Hz body, with a click.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Kick {
   public:

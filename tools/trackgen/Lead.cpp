@@ -1,9 +1,9 @@
 // Lead synthesis.
-#include "Lead.h"
+#include "trackgen/Lead.h"
 
-#include "Envelope.h"
-#include "Oscillator.h"
-#include "SvFilter.h"
+#include "trackgen/Envelope.h"
+#include "trackgen/Oscillator.h"
+#include "trackgen/SvFilter.h"
 
 void Lead::render(const NoteList& notes, StereoBuffer& out) const {
     for (const Note& note : notes) {

@@ -1,9 +1,9 @@
 // Lead: two detuned saws and a square an octave up, filter envelope and delayed vibrato.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Lead {
   public:

@@ -1,11 +1,11 @@
 // Look-ahead peak limiter working on the whole rendered track.
-#include "Limiter.h"
+#include "trackgen/Limiter.h"
 
 #include <cmath>
 #include <deque>
 #include <vector>
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 Limiter::Limiter(float ceilingLevel, float lookahead, float release)
     : ceiling(ceilingLevel), window(static_cast<int>(lookahead * dsp::SR)),

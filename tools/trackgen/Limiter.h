@@ -1,7 +1,7 @@
 // Look-ahead peak limiter: the gain falls before a peak arrives, so no sample exceeds the ceiling.
 #pragma once
 
-#include "StereoBuffer.h"
+#include "trackgen/StereoBuffer.h"
 
 class Limiter {
   public:

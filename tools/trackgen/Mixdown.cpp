@@ -1,25 +1,25 @@
 // Mixing of the rendered instruments into the finished track.
-#include "Mixdown.h"
+#include "trackgen/Mixdown.h"
 
 #include <algorithm>
 #include <cmath>
 #include <thread>
 #include <utility>
 
-#include "Bass.h"
-#include "Bell.h"
-#include "Chime.h"
-#include "Delay.h"
-#include "HiHat.h"
-#include "Kick.h"
-#include "Lead.h"
-#include "Limiter.h"
-#include "Pad.h"
-#include "Pluck.h"
-#include "Reverb.h"
-#include "Riser.h"
-#include "Snare.h"
-#include "Sparkle.h"
+#include "trackgen/Bass.h"
+#include "trackgen/Bell.h"
+#include "trackgen/Chime.h"
+#include "trackgen/Delay.h"
+#include "trackgen/HiHat.h"
+#include "trackgen/Kick.h"
+#include "trackgen/Lead.h"
+#include "trackgen/Limiter.h"
+#include "trackgen/Pad.h"
+#include "trackgen/Pluck.h"
+#include "trackgen/Reverb.h"
+#include "trackgen/Riser.h"
+#include "trackgen/Snare.h"
+#include "trackgen/Sparkle.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Renders the score: instruments into buses, side-chain ducking, echo and reverb, limiter, fade.
 #pragma once
 
-#include "Score.h"
-#include "StereoBuffer.h"
+#include "trackgen/Score.h"
+#include "trackgen/StereoBuffer.h"
 
 class Mixdown {
   public:

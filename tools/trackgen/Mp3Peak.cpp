@@ -1,5 +1,5 @@
 // Peak measurement of an encoded file with libmpg123.
-#include "Mp3Peak.h"
+#include "trackgen/Mp3Peak.h"
 
 #include <cmath>
 #include <mpg123.h>

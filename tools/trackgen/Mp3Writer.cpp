@@ -1,11 +1,11 @@
 // MP3 encoding with LAME.
-#include "Mp3Writer.h"
+#include "trackgen/Mp3Writer.h"
 
 #include <cstdio>
 #include <lame/lame.h>
 #include <vector>
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "StereoBuffer.h"
+#include "trackgen/StereoBuffer.h"
 
 class Mp3Writer {
   public:

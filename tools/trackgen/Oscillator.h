@@ -1,7 +1,7 @@
 // Band-limited (polyBLEP) saw and square plus sine, on a normalised phase accumulator.
 #pragma once
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 class Oscillator {
   public:

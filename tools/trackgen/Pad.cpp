@@ -1,9 +1,9 @@
 // Pad synthesis.
-#include "Pad.h"
+#include "trackgen/Pad.h"
 
-#include "Envelope.h"
-#include "Oscillator.h"
-#include "SvFilter.h"
+#include "trackgen/Envelope.h"
+#include "trackgen/Oscillator.h"
+#include "trackgen/SvFilter.h"
 
 void Pad::render(const NoteList& notes, StereoBuffer& out) const {
     unsigned index = 0;

@@ -1,9 +1,9 @@
 // Pad: three detuned saws per note spread across the stereo field, slow envelope, soft low-pass.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Pad {
   public:

@@ -1,8 +1,8 @@
 // Pluck synthesis.
-#include "Pluck.h"
+#include "trackgen/Pluck.h"
 
-#include "Oscillator.h"
-#include "SvFilter.h"
+#include "trackgen/Oscillator.h"
+#include "trackgen/SvFilter.h"
 
 void Pluck::render(const NoteList& notes, StereoBuffer& out) const {
     unsigned index = 0;

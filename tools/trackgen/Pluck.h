@@ -1,9 +1,9 @@
 // Pluck for arpeggios: a bright saw with a fast filter and amplitude decay.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Pluck {
   public:

@@ -1,5 +1,5 @@
 // Comb and all-pass reverb.
-#include "Reverb.h"
+#include "trackgen/Reverb.h"
 
 #include <thread>
 #include <vector>

@@ -1,7 +1,7 @@
 // Small plate-like reverb: parallel damped combs into series all-passes, per channel.
 #pragma once
 
-#include "StereoBuffer.h"
+#include "trackgen/StereoBuffer.h"
 
 class Reverb {
   public:

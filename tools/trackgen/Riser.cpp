@@ -1,8 +1,8 @@
 // Riser synthesis.
-#include "Riser.h"
+#include "trackgen/Riser.h"
 
-#include "Rng.h"
-#include "SvFilter.h"
+#include "trackgen/Rng.h"
+#include "trackgen/SvFilter.h"
 
 void Riser::render(const NoteList& notes, StereoBuffer& out) const {
     unsigned seed = 0x815Eu;

@@ -1,9 +1,9 @@
 // Riser: noise through a band-pass that sweeps up over the note, swelling into the next section.
 #pragma once
 
-#include "Dsp.h"
-#include "Note.h"
-#include "StereoBuffer.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
+#include "trackgen/StereoBuffer.h"
 
 class Riser {
   public:

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "Note.h"
+#include "trackgen/Note.h"
 #include "main/Schedule.h"
 
 // One section for each slot of the demo's schedule, so the music changes with the scenes.

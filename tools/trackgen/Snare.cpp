@@ -1,8 +1,8 @@
 // Snare and clap synthesis.
-#include "Snare.h"
+#include "trackgen/Snare.h"
 
-#include "Rng.h"
-#include "SvFilter.h"
+#include "trackgen/Rng.h"
+#include "trackgen/SvFilter.h"
 
 void Snare::render(const NoteList& hits, StereoBuffer& out) const {
     unsigned seed = 0x5A4E3u;

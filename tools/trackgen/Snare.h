@@ -1,9 +1,9 @@
 // Snare and clap: a tuned body plus band-passed noise; the clap repeats its noise attack.
 #pragma once
 
-#include "Note.h"
-#include "Dsp.h"
-#include "StereoBuffer.h"
+#include "trackgen/Note.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/StereoBuffer.h"
 
 class Snare {
   public:

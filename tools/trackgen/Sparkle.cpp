@@ -1,5 +1,5 @@
 // Sparkle synthesis.
-#include "Sparkle.h"
+#include "trackgen/Sparkle.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // Trapezoidal state-variable filter (zero-delay feedback form).
-#include "SvFilter.h"
+#include "trackgen/SvFilter.h"
 
 void SvFilter::set(float cutoff, float q) {
     float fc = cutoff < 20.0f ? 20.0f : (cutoff > 0.45f * dsp::SR ? 0.45f * dsp::SR : cutoff);

@@ -1,7 +1,7 @@
 // Trapezoidal state-variable filter giving low-, band- and high-pass outputs of one input.
 #pragma once
 
-#include "Dsp.h"
+#include "trackgen/Dsp.h"
 
 class SvFilter {
   public:

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Composer.h"
-#include "Dsp.h"
-#include "Mixdown.h"
-#include "Mp3Peak.h"
-#include "Mp3Writer.h"
+#include "trackgen/Composer.h"
+#include "trackgen/Dsp.h"
+#include "trackgen/Mixdown.h"
+#include "trackgen/Mp3Peak.h"
+#include "trackgen/Mp3Writer.h"
 
 namespace {
 

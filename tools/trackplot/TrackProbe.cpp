@@ -1,5 +1,5 @@
 // Reading a track through Music and the sound layer's manual output.
-#include "TrackProbe.h"
+#include "trackplot/TrackProbe.h"
 
 #include <cstring>
 #include <mpg123.h>

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "TrackProbe.h"
+#include "trackplot/TrackProbe.h"
 #include "main/Schedule.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "Capture.h"
-#include "CaptureOptions.h"
-#include "FrameClock.h"
-#include "OptionParser.h"
+#include "capture/Capture.h"
+#include "capture/CaptureOptions.h"
+#include "main/FrameClock.h"
+#include "frames/OptionParser.h"
 
 namespace {
 

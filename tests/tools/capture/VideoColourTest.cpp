@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "VideoColour.h"
+#include "colour/VideoColour.h"
 
 namespace {
 

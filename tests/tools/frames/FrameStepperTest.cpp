@@ -1,6 +1,7 @@
-// The stepper's seeks, as the preview makes them, against the capture tool: whatever order the
+// The stepper's seeks, as the preview makes them, against rows drawn in full: whatever order the
 // seeks come in (forward, back within a slot, into a slot drawn before, after frames of play,
-// after a reload), the frame drawn is the one vorrel-capture --at writes, byte for byte.
+// after a reload), the frame drawn is the one vorrel-capture --every-frame --at writes, byte for
+// byte.
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <unistd.h>
@@ -12,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "FrameClock.h"
-#include "FrameStepper.h"
-#include "PngWriter.h"
-#include "ShownFrame.h"
+#include "main/FrameClock.h"
+#include "frames/FrameStepper.h"
+#include "frames/PngWriter.h"
+#include "preview/ShownFrame.h"
 #include "main/Timeline.h"
 
 namespace {
@@ -43,11 +44,12 @@ class StepperAgainstCapture : public ::testing::Test {
         for (const char* t : TIMES) {
             times += (times.empty() ? "" : ",") + std::string(t);
         }
-        // The reference: a process of its own, frames drawn in full from each slot's start.
-        // It ends with its scenes alive, as the demo does: no leak check in the sanitizer build.
+        // The reference: a process of its own, every frame of each row drawn in full from its
+        // slot's start (no catch-up). It ends with its scenes alive, as the demo does: no leak
+        // check in the sanitizer build.
         const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(VQ_BINARY_DIR) +
-                                    "/vorrel-capture --at " + times + " --frames " + dir +
-                                    "/capture >/dev/null 2>&1";
+                                    "/vorrel-capture --every-frame --at " + times + " --frames " +
+                                    dir + "/capture >/dev/null 2>&1";
         ASSERT_EQ(system(command.c_str()), 0) << command;
 
         Music::useManualOutput(true);
@@ -77,7 +79,7 @@ class StepperAgainstCapture : public ::testing::Test {
         ASSERT_TRUE(PngWriter::write(mine, shown.pixels, 800, 600));
         const std::string theirs = readFile(dir + "/capture/" + shotName(t));
         ASSERT_FALSE(theirs.empty());
-        EXPECT_TRUE(readFile(mine) == theirs) << "differs from vorrel-capture --at " << t;
+        EXPECT_TRUE(readFile(mine) == theirs) << "differs from the row drawn in full to " << t;
     }
 
     std::string dir;
@@ -128,7 +130,7 @@ TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
         shown.read();
         ASSERT_TRUE(PngWriter::write(dir + "/entered.png", shown.pixels, 800, 600));
         EXPECT_TRUE(readFile(dir + "/entered.png") == readFile(dir + "/capture/t-226.000.png"))
-            << "play into a slot drawn before differs from vorrel-capture --at 226";
+            << "play into a slot drawn before differs from the row drawn in full to 226";
     }
     // The end has no frame: nothing is drawn there.
     EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(266.0)));

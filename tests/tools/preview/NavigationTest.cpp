@@ -2,7 +2,7 @@
 // timeline.
 #include <gtest/gtest.h>
 
-#include "Navigation.h"
+#include "preview/Navigation.h"
 #include "main/Schedule.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PreviewOptions.h"
+#include "preview/PreviewOptions.h"
 
 namespace {
 

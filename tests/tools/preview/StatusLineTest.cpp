@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "StatusLine.h"
+#include "preview/StatusLine.h"
 #include "support/GLTest.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The encoder child on Windows: CreateProcess with an anonymous pipe as its standard input.
-#include "../EncoderProcess.h"
+#include "capture/EncoderProcess.h"
 
 #include <windows.h>
 
