@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "EncoderProcess.h"
+#include "capture/EncoderProcess.h"
 
 namespace {
 

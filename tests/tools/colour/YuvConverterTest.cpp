@@ -1,15 +1,15 @@
 // The colour conversion's chroma lies where the H.264 stream's tag says: one lit pixel's
 // chroma, placed where the tag puts the chroma samples, is centred on that pixel.
-#include "GLEntryPoints.h"
+#include "colour/GLEntryPoints.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "VideoColour.h"
-#include "VideoEncoder.h"
-#include "YuvConverter.h"
+#include "capture/VideoEncoder.h"
+#include "colour/VideoColour.h"
+#include "colour/YuvConverter.h"
 #include "support/GLTest.h"
 
 namespace {
@@ -32,6 +32,8 @@ TEST_F(YuvConverterTest, OneLitPixelsChromaIsCentredOnItWhereTheTagPlacesTheSamp
     const int h = 8;
     const double across = chromaAcross(VideoEncoder::encodeArguments(h, false, "x.mp4"));
     ASSERT_GE(across, 0.0) << "a chroma siting this test does not know";
+    std::string error;
+    ASSERT_TRUE(GLEntryPoints::load(error)) << error;
     GLuint texture = 0;
     GLuint fbo = 0;
     glGenTextures(1, &texture);
@@ -44,7 +46,6 @@ TEST_F(YuvConverterTest, OneLitPixelsChromaIsCentredOnItWhereTheTagPlacesTheSamp
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     const VideoColour colour = VideoColour::forHeight(h);
     YuvConverter converter;
-    std::string error;
     ASSERT_TRUE(converter.create(w, h, colour.kr, colour.kb, error)) << error;
 
     // A red pixel on black at either pixel of a pair, on either row of a pair: their chroma's
