@@ -33,9 +33,12 @@ child_named() { # parent-pid name
 mkdir -p "$WORK/dies"
 "$CAPTURE" --from 26 --to 60 --video "$WORK/dies/demo.mp4" >"$WORK/out.txt" 2>"$WORK/err.txt" &
 capture=$!
+# The encoder reads the frames from its pipe; the capture's first child only says its version.
 encoder=""
 for _ in $(seq 1 300); do
-    encoder=$(child_named "$capture" ffmpeg) && break
+    encoder=$(child_named "$capture" ffmpeg) &&
+        grep -q pipe:0 "/proc/$encoder/cmdline" 2>/dev/null && break
+    encoder=""
     sleep 0.1
 done
 [ -n "$encoder" ] || fail "no ffmpeg under the capture"
