@@ -92,7 +92,7 @@ for round in $(seq "$rounds"); do
     for loop in $order; do
         run="$tmp/$loop-$round"
         mkdir -p "$run"
-        timeout $((seconds * 4 + 180)) python3 "$root/bench/webloop.py" \
+        timeout $((seconds * 4 + 180)) node "$root/bench/webloop.mjs" \
             "http://127.0.0.1:${port[$loop]}/index.html" "$seconds" "$run" \
             >"$run/report.json" 2>"$run/driver.log" ||
             fail "the $loop page could not be driven: $(tail -5 "$run/driver.log")"
@@ -100,9 +100,11 @@ for round in $(seq "$rounds"); do
 import json, sys
 loop, round_, path = sys.argv[1:]
 r = json.load(open(path))
-print("%-8s #%s first %7.1f (%6.1f)  frames %5d  gap %6.2f / %6.2f  work %6.3f / %6.3f  "
+first = ("%7.1f (%6.1f)" % (r["first_frame_ms"], r["startup_ms"])
+         if r["first_frame_ms"] is not None else "started by itself")
+print("%-8s #%s first %s  frames %5d  gap %6.2f / %6.2f  work %6.3f / %6.3f  "
       "rates %.3f %s%s%s"
-      % (loop, round_, r["first_frame_ms"], r["startup_ms"], r["frames"], r["gap_mean"],
+      % (loop, round_, first, r["frames"], r["gap_mean"],
          r["gap_median"], r["work_mean"], r["work_median"], r["timeline_rate"],
          "%.3f" % r["track_rate"] if r["track_rate"] else "none",
          "  ERRORS %s %s" % (r["errors"][:2], r["page_errors"][:2])

@@ -1,4 +1,4 @@
-// Quads split into triangles, line strips and loops into segments, segments into quads.
+// Quads split into triangles, line strips and loops into segments.
 #include "PrimitiveAssembler.h"
 
 #include <GL/gl.h>
@@ -30,13 +30,10 @@ DrawVertex lineCorner(const ImmediateVertex& v, const ImmediateVertex& other, fl
     return d;
 }
 
-// A segment's quad; both ends move to the same side, so the quad never twists. The end's corners
-// carry a side of magnitude 2, the start's of 1: the two ends' pixels follow different rules.
+// A segment's two ends, each knowing the other: the renderer makes its quad.
 void segment(const ImmediateVertex& a, const ImmediateVertex& b, std::vector<DrawVertex>& out) {
-    out.push_back(lineCorner(a, b, -1.0f));
     out.push_back(lineCorner(a, b, 1.0f));
     out.push_back(lineCorner(b, a, 2.0f));
-    out.push_back(lineCorner(b, a, -2.0f));
 }
 
 // A quad's corners in drawing order; its triangles a b c and a c d keep the quad's winding.

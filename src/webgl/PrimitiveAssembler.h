@@ -10,11 +10,11 @@ struct ImmediateVertex {
     float texcoord[2];
 };
 
-// What the layer's shader programs read, 40 bytes. A line's quad corner carries the
-// segment's other end and a side (-1 or +1 at its start, -2 or +2 at its end); the shaders place
-// the quad and pick the line's pixels in window space from those. Triangles, quads and points have
-// other = position and side 0. The colour is clamped to 0..1 and stored in bytes, as a framebuffer
-// of 8 bits a channel holds it anyway.
+// What the layer's shader programs read, 40 bytes. A segment's end carries the segment's other
+// end and a side: the assembler gives 1 at its start and 2 at its end; a wide line's quad corner
+// -1 or +1 at its start, -2 or +2 at its end, from which the shaders place the quad in window
+// space. Triangles, quads and points have other = position and side 0. The colour is clamped to
+// 0..1 and stored in bytes, as a framebuffer of 8 bits a channel holds it anyway.
 struct DrawVertex {
     float position[3];
     float other[3];
@@ -25,8 +25,8 @@ struct DrawVertex {
 
 class PrimitiveAssembler {
   public:
-    // QUADS and LINES come as four corners a quad (a line's quad in window space), drawn through
-    // a shared index list; TRIANGLES as three vertices each.
+    // QUADS come as four corners a quad, drawn through a shared index list; LINES as two ends a
+    // segment (the renderer makes the quads); TRIANGLES as three vertices each.
     enum Kind { TRIANGLES, QUADS, LINES, POINTS, INVALID };
 
     // The draw kind of a glBegin mode; INVALID for a mode the layer does not know.

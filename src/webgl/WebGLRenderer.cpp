@@ -8,124 +8,118 @@
 
 #include <webgl/webgl1.h>
 
+#include "ThinLines.h"
+
 namespace {
 
 enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
 
-// Lines are quads. Wider ones follow OpenGL's rule for aliased lines: an x-major segment grows
-// vertically, a y-major one horizontally, by half the width each way. One-pixel lines, most of
-// the demo's, are quads a pixel larger all round whose fragment shader keeps exactly the pixels
-// desktop OpenGL draws (the rasteriser's own rounding at a quad's edges would pick rows and end
-// pixels of its own); their window-space ends are taken to 1/256 of a pixel, as the desktop's
-// rasteriser takes them. An end behind the near plane moves along the segment onto it first, so
-// the window-space direction stays the visible part's. Points snap as aliased points do. Widths
-// and sizes arrive in whole pixels. One-pixel lines have a program of their own (THIN_LINES), so
-// that everything else is filled without their per-pixel test.
+// Each program is built for one shape of primitive, with texturing on or off and one fog mode
+// (the defines SHAPE, TEXTURING and FOG), so that no vertex or fragment pays for a branch it does
+// not take: a software rasteriser runs both sides of a branch on a uniform.
+//
+// Lines wider than a pixel are quads, by OpenGL's rule for aliased lines: an x-major segment
+// grows vertically, a y-major one horizontally, by half the width each way. An end behind the
+// near plane moves along the segment onto it first, so the window-space direction stays the
+// visible part's. One-pixel lines, most of the demo's, are a triangle each whose fragment shader
+// keeps exactly the pixels desktop OpenGL draws (the rasteriser's own lines pick rows and end
+// pixels of their own where a line passes through a pixel's edge); ThinLines works out what its
+// corners share, once a segment. Points snap as aliased points do. Widths and sizes arrive in whole
+// pixels.
 const char* VERTEX_SHADER = R"(
 attribute vec3 a_position;
 attribute vec3 a_other;
 attribute float a_side;
 attribute vec4 a_color;
 attribute vec2 a_texcoord;
-uniform mat4 u_projection;
-uniform mat4 u_modelview;
+uniform mat4 u_transform;
+uniform vec4 u_eyeZ;
 uniform vec2 u_origin;
 uniform vec2 u_viewport;
 uniform float u_lineWidth;
 uniform float u_pointSize;
-uniform bool u_points;
 varying vec4 v_color;
+#if TEXTURING
 varying vec2 v_texcoord;
-varying float v_fogDepth;
-vec2 toWindow(vec4 clip) {
-    vec2 window = u_origin + (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
-#ifdef THIN_LINES
-    return floor(window * 256.0 + 0.5) / 256.0;
-#else
-    return window;
 #endif
+#if FOG != 0
+varying float v_fogDepth;
+#endif
+void main() {
+    vec4 clip = u_transform * vec4(a_position, 1.0);
+    float eyeZ = dot(u_eyeZ, vec4(a_position, 1.0));
+    v_color = a_color;
+#if TEXTURING
+    v_texcoord = a_texcoord;
+#endif
+#if SHAPE == WIDE_LINES
+    vec4 other = u_transform * vec4(a_other, 1.0);
+    float d = clip.z + clip.w;
+    float dOther = other.z + other.w;
+    if (d < 0.0 && dOther < 0.0) {
+        gl_Position = vec4(2.0, 2.0, 2.0, 1.0);
+#if FOG != 0
+        v_fogDepth = 0.0;
+#endif
+        return;
+    }
+    if (d < 0.0) {
+        float t = d / (d - dOther);
+        clip = mix(clip, other, t);
+        eyeZ = mix(eyeZ, dot(u_eyeZ, vec4(a_other, 1.0)), t);
+    } else if (dOther < 0.0) {
+        other = mix(other, clip, dOther / (dOther - d));
+    }
+    vec2 own = u_origin + (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
+    vec2 far = u_origin + (other.xy / other.w * 0.5 + 0.5) * u_viewport;
+    vec2 dir = far - own;
+    vec2 across = abs(dir.x) >= abs(dir.y) ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
+    vec2 window = own + across * sign(a_side) * u_lineWidth * 0.5;
+    clip.xy = ((window - u_origin) / u_viewport * 2.0 - 1.0) * clip.w;
+#elif SHAPE == POINTS
+    // Aliased points: an odd size centres on a pixel, an even one on a pixel corner.
+    gl_PointSize = u_pointSize;
+    vec2 window = (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
+    window = mod(u_pointSize, 2.0) == 1.0 ? floor(window) + 0.5 : floor(window + 0.5);
+    clip.xy = (window / u_viewport * 2.0 - 1.0) * clip.w;
+#endif
+#if FOG != 0
+    v_fogDepth = abs(eyeZ);
+#endif
+    gl_Position = clip;
 }
-#ifdef THIN_LINES
+)";
+
+// One-pixel lines come with their triangles' corners in clip space and what the fragment shader
+// tests worked out on the processor (ThinLines): a vertex passes them on.
+const char* THIN_VERTEX_SHADER = R"(
+attribute vec4 a_clip;
+attribute vec4 a_line;
+attribute vec4 a_span;
+attribute vec4 a_color;
+attribute vec2 a_texcoord;
+varying vec4 v_color;
 varying vec4 v_line;
 varying vec2 v_span;
 varying float v_xMajor;
-// Where a one-pixel line's pixels start or stop along its major axis, by the diamond-exit rule:
-// the end's pixel is drawn when the segment leaves that pixel's diamond (|dx| + |dy| < 1/2 about
-// its centre): a start inside it, or short of its centre with the line passing through it; an
-// end beyond it. The answer is the edge of the pixel's column that takes it in or leaves it out.
-float diamondEdge(vec2 own, vec2 far, bool isEnd) {
-    vec2 d = isEnd ? own - far : far - own;
-    bool xMajor = abs(d.x) >= abs(d.y);
-    vec2 p = xMajor ? own : own.yx;
-    vec2 dm = xMajor ? d : d.yx;
-    float slope = dm.x != 0.0 ? dm.y / dm.x : 0.0;
-    float forward = dm.x >= 0.0 ? 1.0 : -1.0;
-    vec2 off = fract(p) - 0.5;
-    bool inside = abs(off.x) + abs(off.y) < 0.5;
-    bool through = abs(p.y - off.x * slope - floor(p.y) - 0.5) < 0.5;
-    bool drawn = isEnd ? !inside && off.x * forward > 0.0 && through
-                       : inside || (off.x * forward < 0.0 && through);
-    // Going forward, the pixels run from the start's edge up to the end's.
-    bool low = (forward > 0.0) == (isEnd != drawn);
-    return floor(p.x) + (low ? 0.0 : 1.0);
-}
+#if TEXTURING
+varying vec2 v_texcoord;
+#endif
+#if FOG != 0
+varying float v_fogDepth;
 #endif
 void main() {
-    vec4 eye = u_modelview * vec4(a_position, 1.0);
-    vec4 clip = u_projection * eye;
     v_color = a_color;
+    v_line = a_line;
+    v_span = a_span.xy;
+    v_xMajor = a_span.z;
+#if TEXTURING
     v_texcoord = a_texcoord;
-    gl_PointSize = u_pointSize;
-    if (u_lineWidth > 0.0) {
-        vec4 otherEye = u_modelview * vec4(a_other, 1.0);
-        vec4 other = u_projection * otherEye;
-        float d = clip.z + clip.w;
-        float dOther = other.z + other.w;
-        if (d < 0.0 && dOther < 0.0) {
-            gl_Position = vec4(2.0, 2.0, 2.0, 1.0);
-            v_fogDepth = 0.0;
-            return;
-        }
-        if (d < 0.0) {
-            float t = d / (d - dOther);
-            clip = mix(clip, other, t);
-            eye = mix(eye, otherEye, t);
-        } else if (dOther < 0.0) {
-            other = mix(other, clip, dOther / (dOther - d));
-        }
-        bool isEnd = abs(a_side) > 1.5;
-        vec2 own = toWindow(clip);
-        vec2 far = toWindow(other);
-        vec2 start = isEnd ? far : own;
-        vec2 end = isEnd ? own : far;
-        vec2 dir = end - start;
-        bool xMajor = abs(dir.x) >= abs(dir.y);
-        vec2 across = xMajor ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
-        vec2 window = own + across * sign(a_side) * u_lineWidth * 0.5;
-#ifdef THIN_LINES
-        {
-            // The fragment shader reads the line along its major axis first.
-            v_line = xMajor ? vec4(start, end) : vec4(start.yx, end.yx);
-            v_xMajor = xMajor ? 1.0 : 0.0;
-            v_span = vec2(diamondEdge(start, end, false), diamondEdge(end, start, true));
-            // The pixels the fragment shader chooses from: their centres lie up to half a
-            // pixel past an end along the major axis and half a pixel to a side; a quarter
-            // more keeps them clear of the rasteriser's own rounding at the quad's edges.
-            float major = xMajor ? abs(dir.x) : abs(dir.y);
-            vec2 step = major > 0.0 ? dir / major : vec2(1.0, 0.0);
-            window += step * (isEnd ? 0.75 : -0.75) + across * sign(a_side) * 0.25;
-        }
 #endif
-        clip.xy = ((window - u_origin) / u_viewport * 2.0 - 1.0) * clip.w;
-    }
-    if (u_points) {
-        // Aliased points: an odd size centres on a pixel, an even one on a pixel corner.
-        vec2 window = (clip.xy / clip.w * 0.5 + 0.5) * u_viewport;
-        window = mod(u_pointSize, 2.0) == 1.0 ? floor(window) + 0.5 : floor(window + 0.5);
-        clip.xy = (window / u_viewport * 2.0 - 1.0) * clip.w;
-    }
-    v_fogDepth = abs(eye.z);
-    gl_Position = clip;
+#if FOG != 0
+    v_fogDepth = a_span.w;
+#endif
+    gl_Position = a_clip;
 }
 )";
 
@@ -136,23 +130,25 @@ precision highp float;
 #else
 precision mediump float;
 #endif
+varying vec4 v_color;
+#if TEXTURING
 uniform sampler2D u_texture;
-uniform bool u_texturing;
-uniform int u_fogMode;
+varying vec2 v_texcoord;
+#endif
+#if FOG != 0
 uniform float u_fogStart;
 uniform float u_fogScale;
 uniform float u_fogDensity;
 uniform vec3 u_fogColor;
-varying vec4 v_color;
-varying vec2 v_texcoord;
 varying float v_fogDepth;
-#ifdef THIN_LINES
+#endif
+#if SHAPE == THIN_LINES
 varying vec4 v_line;
 varying vec2 v_span;
 varying float v_xMajor;
 #endif
 void main() {
-#ifdef THIN_LINES
+#if SHAPE == THIN_LINES
     {
         // A pixel of a one-pixel line: its centre within the span along the major axis and
         // within half a pixel across it, half-open both ways. The ends sit on the 1/256 grid
@@ -170,21 +166,20 @@ void main() {
     }
 #endif
     vec4 color = v_color;
-    if (u_texturing) {
-        color *= texture2D(u_texture, v_texcoord);
-    }
-    if (u_fogMode != 0) {
-        float f;
-        if (u_fogMode == 1) {
-            f = 1.0 - (v_fogDepth - u_fogStart) * u_fogScale;
-        } else if (u_fogMode == 2) {
-            f = exp(-u_fogDensity * v_fogDepth);
-        } else {
-            float e = u_fogDensity * v_fogDepth;
-            f = exp(-e * e);
-        }
-        color.rgb = mix(u_fogColor, color.rgb, clamp(f, 0.0, 1.0));
-    }
+#if TEXTURING
+    color *= texture2D(u_texture, v_texcoord);
+#endif
+#if FOG == 1
+    float f = 1.0 - (v_fogDepth - u_fogStart) * u_fogScale;
+#elif FOG == 2
+    float f = exp(-u_fogDensity * v_fogDepth);
+#elif FOG == 3
+    float e = u_fogDensity * v_fogDepth;
+    float f = exp(-e * e);
+#endif
+#if FOG != 0
+    color.rgb = mix(u_fogColor, color.rgb, clamp(f, 0.0, 1.0));
+#endif
     gl_FragColor = color;
 }
 )";
@@ -224,6 +219,23 @@ void pointAttributes(size_t first) {
                                      at(offsetof(DrawVertex, texcoord)));
 }
 
+// The same for one-pixel lines' triangles.
+void pointThinAttributes() {
+    const size_t base = 0;
+    const GLsizei stride = sizeof(ThinLineVertex);
+    const auto at = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
+    emscripten_glVertexAttribPointer(POSITION, 4, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(ThinLineVertex, clip)));
+    emscripten_glVertexAttribPointer(OTHER, 4, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(ThinLineVertex, line)));
+    emscripten_glVertexAttribPointer(SIDE, 4, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(ThinLineVertex, span)));
+    emscripten_glVertexAttribPointer(COLOR, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                                     at(offsetof(ThinLineVertex, color)));
+    emscripten_glVertexAttribPointer(TEXCOORD, 2, GL_FLOAT, GL_FALSE, stride,
+                                     at(offsetof(ThinLineVertex, texcoord)));
+}
+
 } // namespace
 
 WebGLRenderer::WebGLRenderer()
@@ -236,23 +248,31 @@ WebGLRenderer::~WebGLRenderer() {
     if (buffer) {
         emscripten_glDeleteBuffers(1, &buffer);
     }
-    for (Program* each : {&fill, &thinLines}) {
-        if (each->id) {
-            emscripten_glDeleteProgram(each->id);
+    for (Program& each : programs) {
+        if (each.id) {
+            emscripten_glDeleteProgram(each.id);
         }
     }
 }
 
-bool WebGLRenderer::build(Program& built, const char* defines) {
-    const GLuint vertex = compile(GL_VERTEX_SHADER, defines, VERTEX_SHADER);
+bool WebGLRenderer::build(Program& built, int shape, bool texturing, int fogMode) {
+    char defines[192];
+    snprintf(defines, sizeof(defines),
+             "#define FILL 0\n#define WIDE_LINES 1\n#define POINTS 2\n#define THIN_LINES 3\n"
+             "#define SHAPE %d\n#define TEXTURING %d\n#define FOG %d\n",
+             shape, texturing ? 1 : 0, fogMode);
+    const GLuint vertex = compile(GL_VERTEX_SHADER, defines,
+                                  shape == THIN_LINES ? THIN_VERTEX_SHADER : VERTEX_SHADER);
     const GLuint fragment = compile(GL_FRAGMENT_SHADER, defines, FRAGMENT_SHADER);
     const GLuint program = emscripten_glCreateProgram();
     built.id = program;
     emscripten_glAttachShader(program, vertex);
     emscripten_glAttachShader(program, fragment);
-    const char* names[] = {"a_position", "a_other", "a_side", "a_color", "a_texcoord"};
-    for (GLuint i = 0; i < 5; ++i) {
-        emscripten_glBindAttribLocation(program, i, names[i]);
+    // One-pixel lines' attributes share the others' locations: no program has both.
+    const char* names[] = {"a_position", "a_other", "a_side", "a_color",
+                           "a_texcoord", "a_clip",  "a_line", "a_span"};
+    for (GLuint i = 0; i < 8; ++i) {
+        emscripten_glBindAttribLocation(program, i % 5, names[i]);
     }
     emscripten_glLinkProgram(program);
     emscripten_glDeleteShader(vertex);
@@ -265,22 +285,18 @@ bool WebGLRenderer::build(Program& built, const char* defines) {
     }
     emscripten_glUseProgram(program);
     static const char* const NAMES[UNIFORM_COUNT] = {
-        "u_projection", "u_modelview",  "u_origin",  "u_viewport", "u_lineWidth",
-        "u_pointSize",  "u_texturing",  "u_points",  "u_fogMode",  "u_fogStart",
-        "u_fogScale",   "u_fogDensity", "u_fogColor"};
+        "u_transform", "u_eyeZ",     "u_origin",   "u_viewport",   "u_lineWidth",
+        "u_pointSize", "u_fogStart", "u_fogScale", "u_fogDensity", "u_fogColor"};
     for (int i = 0; i < UNIFORM_COUNT; ++i) {
         built.at[i] = emscripten_glGetUniformLocation(program, NAMES[i]);
     }
-    emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "u_texture"), 0);
+    if (texturing) {
+        emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "u_texture"), 0);
+    }
     return true;
 }
 
 bool WebGLRenderer::setUp() {
-    if (!build(thinLines, "#define THIN_LINES\n") || !build(fill, "")) {
-        return false;
-    }
-    current = &fill;
-
     emscripten_glGenBuffers(1, &buffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
     for (GLuint i = 0; i < 5; ++i) {
@@ -322,29 +338,52 @@ float aliasedPointSize(float size) {
 
 } // namespace
 
-void WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
+bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
     const float lineWidth =
         kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f;
-    Program* wanted = lineWidth == 1.0f ? &thinLines : &fill;
-    if (wanted != current) {
-        current = wanted;
+    const int shape = lineWidth == 1.0f  ? THIN_LINES
+                      : lineWidth > 0.0f ? WIDE_LINES
+                                         : (kind == PrimitiveAssembler::POINTS ? POINTS : FILL);
+    Program& wanted = programs[(shape * 2 + (state.texturing ? 1 : 0)) * FOG_MODES + state.fogMode];
+    if (!wanted.id && !build(wanted, shape, state.texturing, state.fogMode)) {
+        return false;
+    }
+    if (&wanted != current) {
+        current = &wanted;
         emscripten_glUseProgram(current->id);
     }
-    const Program& p = *current;
-    emscripten_glUniformMatrix4fv(p.at[PROJECTION], 1, GL_FALSE, state.projection.m);
-    emscripten_glUniformMatrix4fv(p.at[MODELVIEW], 1, GL_FALSE, state.modelview.m);
-    emscripten_glUniform2f(p.at[ORIGIN], state.viewportX, state.viewportY);
-    emscripten_glUniform2f(p.at[VIEWPORT], state.viewportWidth, state.viewportHeight);
-    emscripten_glUniform1f(p.at[LINE_WIDTH], lineWidth);
-    emscripten_glUniform1f(p.at[POINT_SIZE], aliasedPointSize(state.pointSize));
-    emscripten_glUniform1i(p.at[POINTS], kind == PrimitiveAssembler::POINTS ? 1 : 0);
-    emscripten_glUniform1i(p.at[TEXTURING], state.texturing ? 1 : 0);
-    emscripten_glUniform1i(p.at[FOG_MODE], state.fogMode);
-    emscripten_glUniform1f(p.at[FOG_START], state.fogStart);
-    emscripten_glUniform1f(p.at[FOG_SCALE], state.fogScale);
-    emscripten_glUniform1f(p.at[FOG_DENSITY], state.fogDensity);
-    emscripten_glUniform3f(p.at[FOG_COLOR], state.fogColor[0], state.fogColor[1],
-                           state.fogColor[2]);
+    // A uniform the program leaves out has no location (-1): it is not set.
+    const int* at = current->at;
+    const auto set1f = [](int location, float value) {
+        if (location >= 0) {
+            emscripten_glUniform1f(location, value);
+        }
+    };
+    // Projection times model-view once a batch, not once a vertex; the eye's depth for fog.
+    if (at[TRANSFORM] >= 0) {
+        const Matrix4 transform = state.projection * state.modelview;
+        emscripten_glUniformMatrix4fv(at[TRANSFORM], 1, GL_FALSE, transform.m);
+    }
+    if (at[EYE_Z] >= 0) {
+        const float* m = state.modelview.m;
+        emscripten_glUniform4f(at[EYE_Z], m[2], m[6], m[10], m[14]);
+    }
+    if (at[ORIGIN] >= 0) {
+        emscripten_glUniform2f(at[ORIGIN], state.viewportX, state.viewportY);
+    }
+    if (at[VIEWPORT] >= 0) {
+        emscripten_glUniform2f(at[VIEWPORT], state.viewportWidth, state.viewportHeight);
+    }
+    set1f(at[LINE_WIDTH], lineWidth);
+    set1f(at[POINT_SIZE], aliasedPointSize(state.pointSize));
+    set1f(at[FOG_START], state.fogStart);
+    set1f(at[FOG_SCALE], state.fogScale);
+    set1f(at[FOG_DENSITY], state.fogDensity);
+    if (at[FOG_COLOR] >= 0) {
+        emscripten_glUniform3f(at[FOG_COLOR], state.fogColor[0], state.fogColor[1],
+                               state.fogColor[2]);
+    }
+    return true;
 }
 
 void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
@@ -352,24 +391,39 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
     if (vertices.empty() || failed) {
         return;
     }
-    if (!current && !setUp()) {
+    if (!buffer && !setUp()) {
         failed = true;
         return;
     }
-    const unsigned bytes = static_cast<unsigned>(vertices.size() * sizeof(DrawVertex));
-    if (bytes > bufferBytes) {
-        bufferBytes = bytes;
-        emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, vertices.data(), GL_STREAM_DRAW);
-    } else {
-        emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
+    if (kind == PrimitiveAssembler::LINES && aliasedLineWidth(state.lineWidth) == 1.0f) {
+        drawThinLines(vertices, state);
+        return;
     }
-    setUniforms(kind, state);
+    // A wide line's quad: both ends move to the same side, so the quad never twists; the end's
+    // corners carry a side of magnitude 2, the start's of 1.
+    const std::vector<DrawVertex>* drawn = &vertices;
+    if (kind == PrimitiveAssembler::LINES) {
+        wide.clear();
+        for (size_t i = 0; i + 2 <= vertices.size(); i += 2) {
+            static const float SIDES[4] = {-1.0f, 1.0f, 2.0f, -2.0f};
+            for (int c = 0; c < 4; ++c) {
+                wide.push_back(vertices[i + c / 2]);
+                wide.back().side = SIDES[c];
+            }
+        }
+        drawn = &wide;
+    }
+    fillBuffer(drawn->data(), drawn->size() * sizeof(DrawVertex));
+    if (!setUniforms(kind, state)) {
+        failed = true;
+        return;
+    }
     const bool uncull = kind == PrimitiveAssembler::LINES && state.culling;
     if (uncull) {
         emscripten_glDisable(GL_CULL_FACE);
     }
     if (kind == PrimitiveAssembler::QUADS || kind == PrimitiveAssembler::LINES) {
-        const size_t quads = vertices.size() / 4;
+        const size_t quads = drawn->size() / 4;
         for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
             const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
             pointAttributes(first * 4);
@@ -382,6 +436,40 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
                                 static_cast<GLsizei>(vertices.size()));
     }
     if (uncull) {
+        emscripten_glEnable(GL_CULL_FACE);
+    }
+}
+
+void WebGLRenderer::fillBuffer(const void* data, size_t size) {
+    const unsigned bytes = static_cast<unsigned>(size);
+    if (bytes > bufferBytes) {
+        bufferBytes = bytes;
+        emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, data, GL_STREAM_DRAW);
+    } else {
+        emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data);
+    }
+}
+
+void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
+                               state.viewportHeight};
+    thin.clear();
+    ThinLines::build(ends, state.modelview, state.projection, viewport, thin);
+    if (thin.empty()) {
+        return;
+    }
+    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex));
+    if (!setUniforms(PrimitiveAssembler::LINES, state)) {
+        failed = true;
+        return;
+    }
+    // Lines are never culled, whichever way their quads turn.
+    if (state.culling) {
+        emscripten_glDisable(GL_CULL_FACE);
+    }
+    pointThinAttributes();
+    emscripten_glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(thin.size()));
+    if (state.culling) {
         emscripten_glEnable(GL_CULL_FACE);
     }
 }

@@ -1,4 +1,4 @@
-// The layer's only contact with WebGL: two shader programs, one streaming buffer, the draw call.
+// The layer's only contact with WebGL: its shader programs, one streaming buffer, the draw call.
 #pragma once
 
 #include <vector>
@@ -6,6 +6,7 @@
 #include "Matrix4.h"
 #include "MipmapChain.h"
 #include "PrimitiveAssembler.h"
+#include "ThinLines.h"
 
 // Everything of the fixed-function state that reaches the shader for one batch.
 struct DrawState {
@@ -33,7 +34,7 @@ class WebGLRenderer {
     WebGLRenderer(const WebGLRenderer&) = delete;
     WebGLRenderer& operator=(const WebGLRenderer&) = delete;
 
-    // Draws the vertices with the state; the programs are made on the first call, when the
+    // Draws the vertices with the state; each program is made when first drawn with, when the
     // page's context exists. Leaves a program, the vertex and the index buffer bound, which
     // nothing else uses.
     void draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
@@ -45,35 +46,45 @@ class WebGLRenderer {
   private:
     // The shaders' uniforms, in the order of the names the programs look up.
     enum Uniform {
-        PROJECTION,
-        MODELVIEW,
+        TRANSFORM, // projection times model-view
+        EYE_Z,     // the model-view's third row: a vertex's depth in eye space
         ORIGIN,
         VIEWPORT,
         LINE_WIDTH,
         POINT_SIZE,
-        TEXTURING,
-        POINTS,
-        FOG_MODE,
         FOG_START,
         FOG_SCALE,
         FOG_DENSITY,
         FOG_COLOR,
         UNIFORM_COUNT
     };
+    // What a program's vertices are: triangles and quads; wider lines' quads; points; one-pixel
+    // lines' triangles (ThinLineVertex).
+    enum Shape { FILL, WIDE_LINES, POINTS, THIN_LINES, SHAPES };
+    static const int FOG_MODES = 4; // DrawState::fogMode
     struct Program {
         unsigned id = 0;
-        int at[UNIFORM_COUNT] = {}; // each uniform's location
+        int at[UNIFORM_COUNT] = {}; // each uniform's location, -1 where the program has none
     };
 
     bool setUp();
-    bool build(Program& built, const char* defines);
-    void setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
+    bool build(Program& built, int shape, bool texturing, int fogMode);
+    // Puts the program of the kind and the state in use, built on its first use, and sets its
+    // uniforms; false when it does not build.
+    bool setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
+    // Puts the vertices into the streaming buffer, growing its store when they outgrow it.
+    void fillBuffer(const void* data, size_t bytes);
+    // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
+    void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
 
-    // One-pixel lines test every pixel of their quads; the rest need not pay for it.
-    Program fill, thinLines;
-    Program* current; // in use; null until the programs are made
+    // One program for each shape, texturing on or off and fog mode, built when first drawn with.
+    Program programs[SHAPES * 2 * FOG_MODES];
+    Program* current; // in use; null until the first is
     unsigned buffer;
     unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
     bool failed;          // a program did not build: nothing is drawn
+    // Wide and one-pixel lines' corners, kept to spare reallocation.
+    std::vector<DrawVertex> wide;
+    std::vector<ThinLineVertex> thin;
 };

@@ -3,6 +3,7 @@
 // it also tells whether the first block that differs is where the server underran.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,17 @@
 #include "support/UnderrunPairing.h"
 
 int main(int argc, char** argv) {
+    // --within N: samples N apart are the same (a recording of another decoder's output).
+    int tolerance = 0;
+    if (argc > 2 && strcmp(argv[1], "--within") == 0) {
+        tolerance = atoi(argv[2]);
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 2 && argc != 4 && argc != 5) {
         fprintf(stderr,
                 "usage: vq_recording_check TRACK                      (prints RATE CHANNELS)\n"
-                "       vq_recording_check TRACK RECORDING SECONDS [SERVER_LOG]\n"
+                "       vq_recording_check [--within N] TRACK RECORDING SECONDS [SERVER_LOG]\n"
                 "status 0: the same; 1: different; 3: different first where the server "
                 "underran\n");
         return 2;
@@ -34,7 +42,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const long long span = static_cast<long long>(atof(argv[3]) * probe.rate());
-    RecordingMatch match(probe.channels(), probe.rate() / 100);
+    RecordingMatch match(probe.channels(), probe.rate() / 100, tolerance);
     const bool same = match.compare(probe.samples(), recording, span);
     printf("%s\n", match.report(probe.rate()).c_str());
     if (same || argc != 5 || match.startOffset == RecordingMatch::NONE || match.firstBadBlock < 0) {

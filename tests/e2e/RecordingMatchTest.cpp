@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/RecordingMatch.h"
@@ -121,6 +122,31 @@ TEST(RecordingMatch, OneChangedSampleALateStartOrAShortRecordingFail) {
     EXPECT_FALSE(shorter.compare(track, cut, SPAN));
     EXPECT_TRUE(shorter.tooShort);
     EXPECT_EQ(shorter.badBlocks, 0);
+}
+
+// Within a tolerance (another decoder's rounding of the same track) a sample off by it passes,
+// but one off by more, or the channels swapped, does not.
+TEST(RecordingMatch, ATolerancePassesRoundingAloneNotSwappedChannels) {
+    const std::vector<int16_t> track = makeTrack(2 * SPAN, 0);
+    std::vector<int16_t> rounded = heard(track, 10);
+    for (size_t i = 10 * CHANNELS; i < rounded.size(); i += 3) {
+        rounded[i] = static_cast<int16_t>(rounded[i] + (rounded[i] > 0 ? -1 : 1));
+    }
+    RecordingMatch within(CHANNELS, BLOCK, 1);
+    EXPECT_TRUE(within.compare(track, rounded, SPAN));
+    EXPECT_EQ(within.startOffset, 10);
+    RecordingMatch exact(CHANNELS, BLOCK);
+    EXPECT_FALSE(exact.compare(track, rounded, SPAN));
+
+    rounded[(10 + 30000) * CHANNELS + 1] += 2; // a sample the rounding above left alone
+    EXPECT_FALSE(within.compare(track, rounded, SPAN));
+    EXPECT_EQ(within.firstBadBlock, 30000 / BLOCK);
+
+    std::vector<int16_t> swapped = heard(track, 10);
+    for (size_t i = 10 * CHANNELS; i + 1 < swapped.size(); i += 2) {
+        std::swap(swapped[i], swapped[i + 1]);
+    }
+    EXPECT_FALSE(within.compare(track, swapped, SPAN));
 }
 
 TEST(UnderrunPairing, PairsTheLogsUnderrunsWithTheGapsAndFindsTheMismatchAtOne) {

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# The demo in the browser: the site scripts/web builds, served on 127.0.0.1 and opened in headless
-# Chromium (WebGL through SwiftShader). After a click on the start button the first scene is on
-# the canvas within 10 s, the track is heard from then on, the timeline follows the clock into the
-# second scene, f takes the page into full screen and out, Escape ends it, and no error reaches
-# the console. Without the track and a picture the page runs as the desktop does: silence, the
-# timeline running, no script error. Frames at a time in each scene, drawn on the capture's
-# clock, reach 30 dB PSNR against the capture's.
+# The demo in the browser, three ways over one build of the site: headless Chromium (WebGL on
+# SwiftShader) on the site served from 127.0.0.1, Chromium on the one-file page opened from the
+# disk, and Firefox ESR (a window under Xvfb, WebGL on llvmpipe) on that file; one driver,
+# puppeteer-core, for both browsers. Each way: the page starts the demo by itself or on its start
+# button (Firefox: on the button), the first scene is on the canvas within 10 s, the timeline
+# follows the clock, what the layer takes as heard is what the page plays, the first seconds of
+# sound handed to WebAudio are the track's own samples with no gap after the first second, f
+# takes the page into full screen and out (Chromium alone: Firefox refuses it to a driver's
+# keys), Escape ends it, no error reaches the console, and frames at a time in each scene, drawn
+# on the capture's clock, reach 30 dB PSNR against the capture's. The served way also follows the
+# timeline into the second scene, and runs a site without the track and a picture: silence, the
+# timeline running, no script error.
 set -u
 build=$1
 source=$2
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/web.bash"
+source "$(dirname "$0")/pulse.bash"
 WORK=$(mktemp -d)
 at_exit 'rm -rf "$WORK"'
-driver="$(dirname "$0")/webpage.py"
+driver="$source/tests/e2e/browser"
+[ -f "$driver/node_modules/puppeteer-core/package.json" ] ||
+    fail "no page driver: scripts/setup installs it (tests/e2e/browser/node_modules)"
 
 # Built beside the build, whose data it packs: a second run only packs the data again.
 web="$build/web"
@@ -22,12 +30,13 @@ build_site() { # data-dir
         fail "the site does not build: $(tail -20 "$WORK/build.log")"
 }
 
-# Opens the site, clicks start and follows the page for the seconds given: report.json.
-open_page() { # seconds name
-    mkdir -p "$WORK/$2"
-    timeout 180 python3 "$driver" live "http://127.0.0.1:$PORT/index.html" "$1" "$WORK/$2" \
-        >"$WORK/$2/report.json" 2>"$WORK/$2/driver.log" ||
-        fail "the page could not be driven: $(tail -5 "$WORK/$2/driver.log")"
+# Opens the page in the browser, clicks start and follows the page for the seconds given:
+# WORK/name/report.json.
+open_page() { # browser url seconds name
+    mkdir -p "$WORK/$4"
+    timeout 240 node "$driver/page.mjs" live "$1" "$2" "$3" "$WORK/$4" \
+        >"$WORK/$4/report.json" 2>"$WORK/$4/driver.log" ||
+        fail "$4: the page could not be driven: $(tail -5 "$WORK/$4/driver.log")"
 }
 
 # Runs the checks (python, on the report) and fails with the problems they print.
@@ -44,34 +53,29 @@ def expect(ok, what):
 expect(report["errors"] == [] and report["page_errors"] == [],
        "errors in the console: %s %s" % (report["errors"][:3], report["page_errors"][:3]))
 if not states or states[0]["wall"] > 10.0:
-    print("no frame within 10 s of the click")
+    print("no frame within 10 s of the start")
     sys.exit(1)
+expect(all(s["slot"] == (0 if s["seconds"] < 26.0 else 1) for s in states),
+       "slots against the timeline: %s" % [(s["seconds"], s["slot"]) for s in states][:40])
+span = states[-1]["wall"] - states[0]["wall"]
+expect(span > 0 and 0.9 < (states[-1]["seconds"] - states[0]["seconds"]) / span < 1.1,
+       "the timeline does not follow the clock")
 $2
 if problems:
     print("; ".join(problems))
     sys.exit(1)
 first, last = states[0], states[-1]
-print("ready %.1f s after loading, first frame %.2f s after the click, %d frames in %.1f s, "
-      "heard %d" % (report["ready_after"], first["wall"], last["frames"], last["wall"],
-      last["heard"]), file=sys.stderr)
+print("%s: ready %.1f s after loading, started by %s, first frame %.2f s after the start, "
+      "%d frames in %.1f s, heard %d" % (report["browser"], report["ready_after"],
+      report["started_by"], first["wall"], last["frames"], last["wall"], last["heard"]),
+      file=sys.stderr)
 EOF
     ) || fail "$1: $out (report: $WORK/$1/report.json)"
 }
 
-build_site "$build/data"
-start_page_server "$web/site"
-
-# 31 s: the first scene, then the second from 26 s of the timeline on.
-open_page 31 live
-check live '
+# The checks of a run with the track: heard, played, the sound's content, the keys.
+SOUND_AND_KEYS='
 after = [s for s in states if s["wall"] >= states[0]["wall"] + 1.0]
-expect(all(s["slot"] == (0 if s["seconds"] < 26.0 else 1) for s in states),
-       "slots against the timeline: %s" % [(s["seconds"], s["slot"]) for s in states][:40])
-expect(any(s["slot"] == 1 for s in states), "the second scene never came")
-# The clock runs at the wall clock rate once the first frame is drawn.
-span = states[-1]["wall"] - states[0]["wall"]
-rate = (states[-1]["seconds"] - states[0]["seconds"]) / span if span > 0 else 0
-expect(0.9 < rate < 1.1, "the timeline ran %.3f s a second" % rate)
 # The track is heard, and goes on at its rate: 44100 frames a second.
 heard = [s["heard"] for s in after]
 expect(heard and heard[0] > 0, "nothing heard a second after the first frame")
@@ -84,43 +88,102 @@ late = [round((s["played"] - s["heard"]) / 44100.0, 3) for s, before in zip(afte
         if s["gaps"] == before["gaps"]]
 expect(len(late) > len(after) / 2 and all(abs(d) < 0.03 for d in late),
        "heard against played, s: %s (gaps in the sound: %s)" % (late, report["sound_gaps"]))
+# The buffers handed to WebAudio follow each other without a gap once the first second is
+# played (the page may still be busy starting up before that).
+sound = report["sound"]
+rate = sound["rate"] or 1
+starts = sound["starts"]
+gaps = [(round(s[0] - starts[0][0], 3), round(s[0] - p[0] - p[1] / rate, 4))
+        for p, s in zip(starts, starts[1:]) if s[0] - p[0] - p[1] / rate > 0.001]
+expect(starts and not [g for g in gaps if g[0] > 1.0],
+       "gaps in the sound after its first second (start, length in s): %s" % gaps)
 expect(report["lit_centre"] > 0.01, "the picture is dark: %.4f lit" % report["lit_centre"])
 expect(report["exit_status"] == 0 and report["end_screen"], "Escape did not end the demo")
-# f enters full screen and leaves it, the frames going on, the picture 4:3 and centred.
-expect([f[:2] for f in report["full_screen"]] == [[True, True], [False, True]],
-       "f and full screen: %s" % report["full_screen"])
+# The picture stays 4:3 and centred in the window, full screen or not.
 for x, y, w, h, width, height in (f[2] for f in report["full_screen"]):
     expect(abs(w * 3 - h * 4) < 2 and abs(2 * x + w - width) < 2 and abs(2 * y + h - height) < 2,
            "the picture in the window: %s" % report["full_screen"])
 '
+# Firefox, as set up by default, lets no sound start without a gesture: the page waits for its
+# button. (Headless Chromium lets it, and the page then starts the demo at once or waits, as its
+# probe finds; the run's line says which.)
+STARTS_ON_CLICK='
+expect(report["started_by"] == "click", "the page started without a gesture")
+'
+# f enters full screen and leaves it, the frames going on. Firefox refuses full screen to keys
+# sent over WebDriver BiDi (even in the key's own handler), so only Chromium checks it.
+FULL_SCREEN='
+expect([f[:2] for f in report["full_screen"]] == [[True, True], [False, True]],
+       "f and full screen: %s" % report["full_screen"])
+'
+
+# The sound the page handed to WebAudio against the track as our sound layer decodes it: from
+# the track's first sample on, every 10 ms block the same.
+check_sound() { # name
+    "$build/tests/vq_recording_check" --within 1 "$build/data/mixdown.mp3" "$WORK/$1/sound.raw" 4 \
+        >"$WORK/$1/sound.txt" 2>&1 ||
+        fail "$1: the sound handed to WebAudio is not the track's: $(cat "$WORK/$1/sound.txt")"
+}
 
 # A frame in each scene, 2 s into it (each drawn after the frames of its slot before it, so
 # early ones keep the test short), by the page on the capture's clock with a silent spectrum,
 # against the capture's frame of the same time.
 times=2,28,92,124,172,196,228,251
-mkdir -p "$WORK/shots" "$WORK/captured"
-timeout 600 python3 "$driver" shots "http://127.0.0.1:$PORT/index.html?at=$times" "$WORK/shots" \
-    >"$WORK/shots.json" 2>"$WORK/shots.log" ||
-    fail "the test frames could not be taken: $(tail -5 "$WORK/shots.log")"
-python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); sys.exit(r["errors"] or r["page_errors"] or r["shots"] != 8)' \
-    "$WORK/shots.json" || fail "errors while drawing the test frames: $(cat "$WORK/shots.json")"
+check_frames() { # browser url name
+    local shots="$WORK/$3/shots"
+    mkdir -p "$shots"
+    timeout 600 node "$driver/page.mjs" shots "$1" "$2?at=$times" "$shots" \
+        >"$WORK/$3/shots.json" 2>"$WORK/$3/shots.log" ||
+        fail "$3: the test frames could not be taken: $(tail -5 "$WORK/$3/shots.log")"
+    python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); sys.exit(r["errors"] or r["page_errors"] or r["shots"] != 8)' \
+        "$WORK/$3/shots.json" || fail "$3: errors while drawing the test frames: $(cat "$WORK/$3/shots.json")"
+    node "$driver/page.mjs" psnr "$WORK/captured" "$shots" >"$WORK/$3/psnr.txt" ||
+        fail "$3: frames below their PSNR: $(tr '\n' ' ' <"$WORK/$3/psnr.txt")"
+    echo "$3: PSNR against the capture's frames: $(tr '\n' ' ' <"$WORK/$3/psnr.txt")" >&2
+}
+
+build_site "$build/data"
+start_page_server "$web/site"
+served="http://127.0.0.1:$PORT/index.html"
+# From the disk: the release's one file, alone in its folder.
+mkdir -p "$WORK/disk"
+onefile=$(ls "$web"/vorrel-quisp-*.html 2>/dev/null | head -1)
+[ -n "$onefile" ] || fail "scripts/web wrote no one-file page into $web"
+cp "$onefile" "$WORK/disk/"
+disk="file://$WORK/disk/$(basename "$onefile")"
+mkdir -p "$WORK/captured"
 "$build/vorrel-capture" --silent --at "$times" --frames "$WORK/captured" --data "$build/data" \
     >/dev/null 2>"$WORK/capture.log" || fail "the capture failed: $(cat "$WORK/capture.log")"
-python3 "$driver" psnr "$WORK/captured" "$WORK/shots" >"$WORK/psnr.txt" ||
-    fail "frames below their PSNR: $(tr '\n' ' ' <"$WORK/psnr.txt")"
-echo "PSNR of the page's frames against the capture's: $(tr '\n' ' ' <"$WORK/psnr.txt")" >&2
+
+# Chromium, served: 31 s, the first scene, then the second from 26 s of the timeline on.
+open_page chromium "$served" 31 served
+check served "$SOUND_AND_KEYS$FULL_SCREEN"'
+expect(any(s["slot"] == 1 for s in states), "the second scene never came")'
+check_sound served
+check_frames chromium "$served" served
+
+# Chromium and Firefox, from the disk.
+open_page chromium "$disk" 8 chromium-disk
+check chromium-disk "$SOUND_AND_KEYS$FULL_SCREEN"
+check_sound chromium-disk
+check_frames chromium "$disk" chromium-disk
+# Firefox plays no sound without a device: a private sound server's null sink is one.
+start_xvfb
+start_pulse
+at_exit stop_pulse
+open_page firefox "$disk" 8 firefox-disk
+check firefox-disk "$SOUND_AND_KEYS$STARTS_ON_CLICK"
+check_sound firefox-disk
+check_frames firefox "$disk" firefox-disk
 
 # No track and no picture of the first scene's: a silent run on the same clock.
 mkdir -p "$WORK/faulty/textures"
 cp "$build/data/textures/"*.png "$WORK/faulty/textures/"
 rm -f "$WORK/faulty/textures/vorrel.png"
 build_site "$WORK/faulty"
-open_page 8 faulty
+open_page chromium "$served" 8 faulty
 check faulty '
-expect(all(s["slot"] == 0 and s["heard"] <= 0 for s in states), "a sound or a wrong slot")
-span = states[-1]["wall"] - states[0]["wall"]
-expect(span > 0 and 0.9 < (states[-1]["seconds"] - states[0]["seconds"]) / span < 1.1,
-       "the timeline does not follow the clock")
+expect(all(s["heard"] <= 0 for s in states), "a sound")
 expect(any("File not found" in w for w in report["warnings"]), "no line about the missing track")
 '
 # The site is left as built from the build's data.

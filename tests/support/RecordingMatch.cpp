@@ -21,10 +21,11 @@ std::string seconds(long long frames, int rate) {
 
 } // namespace
 
-RecordingMatch::RecordingMatch(int channels, int blockFrames)
+RecordingMatch::RecordingMatch(int channels, int blockFrames, int tolerance)
     : startOffset(NONE), endOffset(NONE), checkedBlocks(0), badBlocks(0), firstBadBlock(-1),
       firstBadShift(NONE), firstBadDifference(0), tooShort(false), soundBeforeTrack(false),
-      track(nullptr), recording(nullptr), channels(channels), blockFrames(blockFrames) {}
+      track(nullptr), recording(nullptr), channels(channels), blockFrames(blockFrames),
+      tolerance(tolerance) {}
 
 long long RecordingMatch::frames(const std::vector<int16_t>& samples) const {
     return static_cast<long long>(samples.size()) / channels;
@@ -32,7 +33,7 @@ long long RecordingMatch::frames(const std::vector<int16_t>& samples) const {
 
 long long RecordingMatch::firstSound(const std::vector<int16_t>& samples) const {
     for (size_t i = 0; i < samples.size(); ++i) {
-        if (samples[i] != 0) {
+        if (samples[i] > tolerance || samples[i] < -tolerance) {
             return static_cast<long long>(i) / channels;
         }
     }
@@ -47,8 +48,17 @@ bool RecordingMatch::blockAt(long long trackFrame, long long offset) const {
         trackFrame + blockFrames > frames(track)) {
         return false;
     }
-    return memcmp(&recording[at * channels], &track[trackFrame * channels],
-                  sizeof(int16_t) * blockFrames * channels) == 0;
+    if (tolerance == 0) {
+        return memcmp(&recording[at * channels], &track[trackFrame * channels],
+                      sizeof(int16_t) * blockFrames * channels) == 0;
+    }
+    for (long long i = 0; i < static_cast<long long>(blockFrames) * channels; ++i) {
+        const int d = recording[at * channels + i] - track[trackFrame * channels + i];
+        if (d > tolerance || d < -tolerance) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int RecordingMatch::largestDifference(long long trackFrame, long long offset) const {
@@ -89,7 +99,7 @@ long long RecordingMatch::findBlock(long long trackFrame, long long near, long l
 
 bool RecordingMatch::compare(const std::vector<int16_t>& track,
                              const std::vector<int16_t>& recording, long long spanFrames) {
-    *this = RecordingMatch(channels, blockFrames);
+    *this = RecordingMatch(channels, blockFrames, tolerance);
     this->track = &track;
     this->recording = &recording;
     const bool same = compareSpan(spanFrames);

@@ -12,12 +12,14 @@ class RecordingMatch {
     // Offsets and shifts that could not be found.
     static const long long NONE;
 
-    // blockFrames is the stretch compared at once (10 ms is rate / 100).
-    RecordingMatch(int channels, int blockFrames);
+    // blockFrames is the stretch compared at once (10 ms is rate / 100). tolerance is the
+    // difference a sample may have and still be the same (another decoder's rounding); sound
+    // starts above it.
+    RecordingMatch(int channels, int blockFrames, int tolerance = 0);
 
     // Compares the track's first spanFrames frames with the recording, both interleaved 16-bit
     // frames of the channel count; true when the recording holds all of them, starting with the
-    // track's first sample, every block exact and at one offset.
+    // track's first sample, every block exact (within the tolerance) and at one offset.
     bool compare(const std::vector<int16_t>& track, const std::vector<int16_t>& recording,
                  long long spanFrames);
     // Reads a raw recording: signed 16-bit samples in the machine's order (parec's s16le, the
@@ -53,4 +55,5 @@ class RecordingMatch {
     const std::vector<int16_t>* recording; // during compare only
     int channels;
     int blockFrames;
+    int tolerance;
 };

@@ -1,0 +1,400 @@
+// The demo's page driven as a user would, in Chromium (DevTools) or Firefox (WebDriver BiDi),
+// through puppeteer-core: one driver for both browsers.
+//
+// node page.mjs live BROWSER URL SECONDS DIR
+//     Loads the page, clicks its start button unless the page started the demo itself (where
+//     sound may start without a gesture), follows the page's state (vq) for SECONDS, takes
+//     a screenshot (DIR/shot.png), presses f twice and Escape, and prints one JSON line: whether
+//     the page started by itself or on the click, the states seen, the share of lit pixels in the picture's centre, full screen, the exit status
+//     and the end screen, the sound's schedule, and the page's errors and warnings. What the page
+//     handed to WebAudio in its first seconds goes to DIR/sound.raw (16-bit, interleaved).
+// node page.mjs shots BROWSER URL DIR
+//     The same for a page of test frames (URL ending in ?at=T,T,...): waits for the demo to end
+//     and writes each frame as DIR/t-SSS.mmm.rgba (800 x 600 RGBA, rows bottom first).
+// node page.mjs psnr CAPTURED SHOTS
+//     The PSNR of each frame in SHOTS against the capture's PNG of the same name in CAPTURED,
+//     one line each; status 1 when one is missing or below 30 dB.
+// BROWSER is chromium (headless, WebGL on SwiftShader) or firefox (Firefox ESR in a window on
+// the DISPLAY given, WebGL on llvmpipe: headless Firefox has no WebGL here).
+import fs from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import zlib from 'node:zlib';
+import puppeteer from 'puppeteer-core';
+
+const WIDTH = 800;
+const HEIGHT = 600;
+// What the sound check reads: the page's first seconds of sound.
+const SOUND_SECONDS = 5;
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+export async function launch(kind, folder) {
+    const profile = path.join(folder, 'profile');
+    fs.mkdirSync(profile, { recursive: true });
+    if (kind === 'chromium') {
+        return puppeteer.launch({
+            executablePath: '/usr/bin/chromium',
+            headless: true,
+            userDataDir: profile,
+            args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+                   '--no-first-run', '--disable-background-networking',
+                   '--disable-component-update', '--disable-sync',
+                   `--window-size=${WIDTH},${HEIGHT}`],
+            defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
+            protocolTimeout: 300000,
+        });
+    }
+    if (kind === 'firefox') {
+        return puppeteer.launch({
+            browser: 'firefox',
+            executablePath: '/usr/bin/firefox-esr',
+            headless: false,
+            userDataDir: profile,
+            args: [`--width=${WIDTH + 100}`, `--height=${HEIGHT + 200}`],
+            defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
+            protocolTimeout: 300000,
+            extraPrefsFirefox: {
+                // No updates, studies or first-run pages; WebGL even on a software renderer.
+                'app.update.enabled': false,
+                'browser.shell.checkDefaultBrowser': false,
+                'datareporting.policy.dataSubmissionEnabled': false,
+                'webgl.force-enabled': true,
+                // The page's full screen without the transition's pause.
+                'full-screen-api.transition-duration.enter': '0 0',
+                'full-screen-api.transition-duration.leave': '0 0',
+                'full-screen-api.warning.timeout': 0,
+            },
+        });
+    }
+    throw new Error(`no browser ${kind}`);
+}
+
+// Every buffer the page hands to WebAudio: when it is to start, and for the first seconds its
+// samples. SDL schedules each buffer where the last one ends, unless the queue ran dry: then it
+// starts later, and the gap counts (vqGaps, in seconds). Installed before the page's own scripts,
+// since the page may start the demo as soon as it has loaded.
+const SOUND_TAP = `
+(function () {
+  // Globals of the page's: the driver may run this inside a function of its own.
+  var vqSound = window.vqSound = { rate: 0, channels: 0, frames: 0, starts: [], chunks: [],
+                                   context: null, end: -1 };
+  window.vqGaps = [];
+  var start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function (when) {
+    var buffer = this.buffer;
+    if (buffer) {
+      when = when || 0;
+      if (!vqSound.context) {
+        vqSound.context = this.context;
+      } else if (when > vqSound.end + 1e-6) {
+        vqGaps.push(when - vqSound.end);
+      }
+      vqSound.end = when + buffer.length / buffer.sampleRate;
+      vqSound.starts.push([when, buffer.length]);
+    }
+    if (buffer && vqSound.frames < ${SOUND_SECONDS} * buffer.sampleRate) {
+      vqSound.rate = buffer.sampleRate;
+      vqSound.channels = buffer.numberOfChannels;
+      var channels = [];
+      for (var c = 0; c < buffer.numberOfChannels; ++c) {
+        channels.push(new Float32Array(buffer.getChannelData(c)));
+      }
+      vqSound.chunks.push(channels);
+      vqSound.frames += buffer.length;
+    }
+    return start.apply(this, arguments);
+  };
+})();
+`;
+
+// The kept sound as interleaved 16-bit samples in base64 (SDL hands over 16-bit samples, which
+// the page scales by 1 / 32768).
+const SOUND_READ = `(() => {
+  var out = new Int16Array(vqSound.frames * vqSound.channels), at = 0;
+  vqSound.chunks.forEach(function (channels) {
+    for (var i = 0; i < channels[0].length; ++i) {
+      for (var c = 0; c < channels.length; ++c) {
+        out[at++] = Math.max(-32768, Math.min(32767, Math.round(channels[c][i] * 32768)));
+      }
+    }
+  });
+  var bytes = new Uint8Array(out.buffer), text = '';
+  for (var i = 0; i < bytes.length; i += 0x8000) {
+    text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+  }
+  return JSON.stringify({ rate: vqSound.rate, channels: vqSound.channels,
+                          starts: vqSound.starts.slice(0, vqSound.chunks.length),
+                          samples: btoa(text) });
+})()`;
+
+// What the page has played at the demo's last frame, told from outside the demo by the browser's
+// audio clock: from the first buffer's start on, less the gaps. vqPlayed sits beside the heard
+// position that frame reported.
+const CLOCK_PLAYED = `
+var vqPlayed = -1;
+var vqOnFrame = Module.onFrame;
+Module.onFrame = function () {
+  var gaps = vqGaps.reduce(function (sum, gap) { return sum + gap; }, 0);
+  vqPlayed = vqSound.context
+      ? (vqSound.context.currentTime - vqSound.starts[0][0] - gaps) * vqSound.rate : -1;
+  return vqOnFrame.apply(this, arguments);
+};
+`;
+
+// Opens url and waits for the demo to be ready; returns the page, its messages and the seconds
+// it took. Errors: script exceptions, console errors and requests that failed.
+export async function openPage(browser, url, firstScript) {
+    const page = (await browser.pages())[0] || (await browser.newPage());
+    const messages = { errors: [], warnings: [] };
+    page.on('pageerror', (error) => messages.errors.push(String(error.message || error)));
+    page.on('console', (message) => {
+        if (message.type() === 'error') {
+            messages.errors.push(message.text());
+        } else if (message.type() === 'warn' || message.type() === 'warning') {
+            messages.warnings.push(message.text());
+        }
+    });
+    page.on('requestfailed', (request) => messages.errors.push(
+        `request failed: ${request.url().slice(0, 200)} ${request.failure()?.errorText}`));
+    // The page 800 x 600 at one device pixel a pixel: the picture unscaled.
+    await page.setViewport({ width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 });
+    if (firstScript) {
+        await page.evaluateOnNewDocument(firstScript);
+    }
+    const loaded = performance.now();
+    await page.goto(url, { waitUntil: 'load', timeout: 120000 });
+    await page.waitForFunction("typeof vq == 'object' && vq.ready", { timeout: 120000,
+                                                                      polling: 100 });
+    return { page, messages, readyAfter: (performance.now() - loaded) / 1000 };
+}
+
+// A click as a user's: a trusted gesture, so the browser lets the sound start. Returns the time
+// before the click: the demo's start-up runs inside its handler and counts towards the first
+// frame.
+export async function clickStart(page) {
+    const box = await page.evaluate(() => {
+        const r = document.getElementById('play').getBoundingClientRect();
+        return [r.x + r.width / 2, r.y + r.height / 2];
+    });
+    const clicked = performance.now();
+    await page.mouse.click(box[0], box[1]);
+    return clicked;
+}
+
+// A key held for a few frames, as a user's: the demo reads its keys in its frames, and the page
+// may enter full screen only while a key's gesture lasts.
+async function press(page, key) {
+    await page.keyboard.down(key);
+    await sleep(200);
+    await page.keyboard.up(key);
+}
+
+function decodePng(png) {
+    const width = png.readUInt32BE(16);
+    const height = png.readUInt32BE(20);
+    const depth = png[24];
+    const kind = png[25];
+    if (depth !== 8 || (kind !== 2 && kind !== 6)) {
+        throw new Error('not an 8-bit RGB or RGBA picture');
+    }
+    const parts = [];
+    for (let at = 8; at < png.length;) {
+        const length = png.readUInt32BE(at);
+        if (png.toString('latin1', at + 4, at + 8) === 'IDAT') {
+            parts.push(png.subarray(at + 8, at + 8 + length));
+        }
+        at += 12 + length;
+    }
+    const raw = zlib.inflateSync(Buffer.concat(parts));
+    const step = kind === 6 ? 4 : 3;
+    const stride = width * step;
+    const rows = [];
+    let previous = new Uint8Array(stride);
+    for (let y = 0; y < height; ++y) {
+        const filter = raw[y * (stride + 1)];
+        const row = Uint8Array.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+        for (let i = 0; i < stride; ++i) {
+            const a = i >= step ? row[i - step] : 0;
+            const b = previous[i];
+            const c = i >= step ? previous[i - step] : 0;
+            let add = 0;
+            if (filter === 1) add = a;
+            else if (filter === 2) add = b;
+            else if (filter === 3) add = (a + b) >> 1;
+            else if (filter === 4) {
+                const p = a + b - c;
+                const pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+                add = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+            }
+            row[i] = (row[i] + add) & 255;
+        }
+        rows.push(row);
+        previous = row;
+    }
+    return { width, height, step, rows };
+}
+
+// The share of pixels brighter than a dark grey in the box x, y, w, h of a PNG.
+function litShare(png, [x0, y0, w, h]) {
+    const { step, rows } = decodePng(png);
+    let lit = 0;
+    for (let y = y0; y < y0 + h; ++y) {
+        for (let x = x0; x < x0 + w; ++x) {
+            const p = rows[y].subarray(x * step, x * step + 3);
+            lit += Math.max(p[0], p[1], p[2]) > 40 ? 1 : 0;
+        }
+    }
+    return lit / (w * h);
+}
+
+// PSNR in dB of the RGB of a bottom-first RGBA frame against a decoded PNG.
+function psnr(captured, shot) {
+    if (captured.width !== WIDTH || captured.height !== HEIGHT) {
+        throw new Error('frames of different sizes');
+    }
+    let total = 0;
+    for (let y = 0; y < HEIGHT; ++y) {
+        const ours = (HEIGHT - 1 - y) * WIDTH * 4;
+        const theirs = captured.rows[y];
+        for (let x = 0; x < WIDTH; ++x) {
+            for (let c = 0; c < 3; ++c) {
+                const d = shot[ours + x * 4 + c] - theirs[x * captured.step + c];
+                total += d * d;
+            }
+        }
+    }
+    const mse = total / (WIDTH * HEIGHT * 3);
+    return mse === 0 ? Infinity : 10 * Math.log10(255 * 255 / mse);
+}
+
+function compare(capturedDir, shotsDir) {
+    const names = fs.readdirSync(shotsDir).filter((n) => n.endsWith('.rgba')).sort();
+    if (names.length === 0) {
+        console.log('no frames from the page');
+        return 1;
+    }
+    let failed = false;
+    for (const name of names) {
+        const png = path.join(capturedDir, name.slice(0, -5) + '.png');
+        if (!fs.existsSync(png)) {
+            console.log(`${name}: no captured frame`);
+            return 1;
+        }
+        const value = psnr(decodePng(fs.readFileSync(png)),
+                           fs.readFileSync(path.join(shotsDir, name)));
+        failed = failed || !(value >= 30);
+        console.log(`${name.slice(0, -5)} ${value.toFixed(2)} dB`);
+    }
+    return failed ? 1 : 0;
+}
+
+async function follow(page, report, seconds, folder) {
+    await page.evaluate(CLOCK_PLAYED);
+    // Where the browser lets sound start without a gesture the page starts the demo itself;
+    // elsewhere it waits for its button.
+    report.started_by = (await page.evaluate('vq.started')) ? 'itself' : 'click';
+    const clicked = report.started_by === 'click' ? await clickStart(page) : performance.now();
+    while (performance.now() - clicked < seconds * 1000) {
+        const state = JSON.parse(await page.evaluate(
+            'JSON.stringify(Object.assign({}, vq, {errors: undefined, shots: undefined,' +
+            ' played: vqPlayed, gaps: vqGaps.length}))'));
+        state.wall = Math.round(performance.now() - clicked) / 1000;
+        report.states.push(state);
+        await sleep(250);
+    }
+    const shot = Buffer.from(await page.screenshot({ type: 'png' }));
+    fs.writeFileSync(path.join(folder, 'shot.png'), shot);
+    // The picture's centre: 400 x 300 of the 800 x 600 window.
+    report.lit_centre = Math.round(litShare(shot, [200, 150, 400, 300]) * 10000) / 10000;
+    // f puts the page in full screen and takes it out again; the demo runs on meanwhile.
+    report.full_screen = [];
+    for (let i = 0; i < 2; ++i) {
+        const frames = await page.evaluate('vq.frames');
+        await press(page, 'f');
+        const pressed = performance.now();
+        const wanted = i === 0;
+        while (performance.now() - pressed < 5000 &&
+               ((await page.evaluate('document.fullscreenElement != null')) !== wanted ||
+                (await page.evaluate('vq.frames')) < frames + 10)) {
+            await sleep(100);
+        }
+        // Whether full screen, whether frames went on, and the picture's box in the window.
+        report.full_screen.push(JSON.parse(await page.evaluate(`(() => {
+            const r = document.getElementById('canvas').getBoundingClientRect();
+            return JSON.stringify([document.fullscreenElement != null, vq.frames > ${frames},
+                [r.x, r.y, r.width, r.height, innerWidth, innerHeight]]); })()`)));
+    }
+    // Escape ends the demo: the page shows its end screen with the exit status.
+    await press(page, 'Escape');
+    const pressed = performance.now();
+    while ((await page.evaluate('vq.exitStatus')) === null && performance.now() - pressed < 5000) {
+        await sleep(100);
+    }
+    report.exit_status = await page.evaluate('vq.exitStatus');
+    report.sound_gaps = await page.evaluate('vqGaps');
+    report.end_screen = await page.evaluate("!document.getElementById('end').hidden");
+    const sound = JSON.parse(await page.evaluate(SOUND_READ));
+    fs.writeFileSync(path.join(folder, 'sound.raw'), Buffer.from(sound.samples, 'base64'));
+    report.sound = { rate: sound.rate, channels: sound.channels, starts: sound.starts };
+}
+
+async function takeShots(page, report, folder) {
+    const clicked = await clickStart(page);
+    // The frames are drawn in one long task, which holds back any question to the page.
+    while ((await page.evaluate('vq.exitStatus')) === null) {
+        if (performance.now() - clicked > 600000) {
+            throw new Error('the test frames did not end');
+        }
+        await sleep(500);
+    }
+    report.drawn_in = Math.round(performance.now() - clicked) / 1000;
+    report.exit_status = await page.evaluate('vq.exitStatus');
+    const count = await page.evaluate('vq.shots.length');
+    for (let i = 0; i < count; ++i) {
+        const [seconds, pixels] = await page.evaluate(
+            (n) => [vq.shots[n].seconds, vq.shots[n].rgba], i);
+        // The capture's name for the time.
+        const name = `t-${seconds.toFixed(3).padStart(7, '0')}.rgba`;
+        fs.writeFileSync(path.join(folder, name), Buffer.from(pixels, 'base64'));
+    }
+    report.shots = count;
+    // Per frame: its time, then the milliseconds and the frames of the row that led to it.
+    report.rows = await page.evaluate('vq.shots.map(s => [s.seconds, s.ms, s.frames])');
+}
+
+async function main() {
+    const [mode, ...args] = process.argv.slice(2);
+    if (mode === 'psnr') {
+        process.exit(compare(args[0], args[1]));
+    }
+    const [kind, url] = args;
+    const folder = args[args.length - 1];
+    const browser = await launch(kind, folder);
+    const report = { browser: await browser.version(), states: [] };
+    let messages = { errors: [], warnings: [] };
+    try {
+        const opened = await openPage(browser, url, mode === 'live' ? SOUND_TAP : null);
+        messages = opened.messages;
+        report.ready_after = Math.round(opened.readyAfter * 1000) / 1000;
+        if (mode === 'live') {
+            await follow(opened.page, report, Number(args[2]), folder);
+        } else {
+            await takeShots(opened.page, report, folder);
+        }
+        report.page_errors = await opened.page.evaluate('vq.errors');
+    } finally {
+        report.errors = messages.errors;
+        report.warnings = messages.warnings;
+        await browser.close();
+    }
+    console.log(JSON.stringify(report));
+}
+
+// Run as a command, not when a bench imports the driver.
+if (import.meta.url === pathToFileURL(process.argv[1]).href) {
+    main().catch((error) => {
+        console.error(error.stack || String(error));
+        process.exit(1);
+    });
+}
