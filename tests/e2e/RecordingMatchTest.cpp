@@ -1,12 +1,18 @@
 // The sound server test's comparison: it must find the track's start, and catch a gap, a
-// dropped or repeated buffer, a changed sample, a late start and a recording cut short.
+// dropped or repeated buffer, a changed sample, a late start and a recording cut short; and
+// it must tell a mismatch where the server underran from one elsewhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "support/RecordingMatch.h"
+#include "support/SoundFiles.h"
+#include "support/UnderrunPairing.h"
 
 namespace {
 
@@ -141,6 +147,54 @@ TEST(RecordingMatch, ATolerancePassesRoundingAloneNotSwappedChannels) {
         std::swap(swapped[i], swapped[i + 1]);
     }
     EXPECT_FALSE(within.compare(track, swapped, SPAN));
+}
+
+TEST(UnderrunPairing, PairsTheLogsUnderrunsWithTheGapsAndFindsTheMismatchAtOne) {
+    // Gaps of 2 ms (88 frames) and more at 3.017 s and 7.532 s; 87 frames at 10 s is no gap,
+    // nor is the silence before the track's start.
+    const int rate = 44100;
+    std::vector<int16_t> recording = makeTrack(14 * rate, rate / 2);
+    const struct {
+        double at;
+        int frames;
+    } silences[] = {{3.017, 88}, {7.532, 200}, {10.0, 87}};
+    for (const auto& s : silences) {
+        const long long first = static_cast<long long>(s.at * rate + 0.5);
+        std::fill(recording.begin() + first * CHANNELS,
+                  recording.begin() + (first + s.frames) * CHANNELS, 0);
+    }
+    const std::vector<double> gaps = UnderrunPairing::gapsIn(recording, CHANNELS, rate / 2, rate);
+    ASSERT_EQ(gaps.size(), 2u);
+    EXPECT_NEAR(gaps[0], 3.017, 1e-4);
+    EXPECT_NEAR(gaps[1], 7.532, 1e-4);
+
+    // The server's log, its clock 2.013 s ahead: two underruns at the gaps, one elsewhere.
+    const std::string log = soundfiles::tempPath("pulse.log");
+    FILE* f = fopen(log.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs(
+        "(   0.512|   0.000) I: [pulseaudio] main.c: Daemon startup complete.\n"
+        "(   5.030|   4.518) D: [vq] protocol-native.c: Implicit underrun of 'Vorrel Quisp'\n"
+        "(   9.545|   4.515) D: [vq] protocol-native.c: Implicit underrun of 'Vorrel Quisp'\n"
+        "(   9.600|   0.055) D: [vq] protocol-native.c: Requesting rewind due to end of underrun.\n"
+        "(  12.800|   3.200) D: [vq] protocol-native.c: Implicit underrun of 'Vorrel Quisp'\n",
+        f);
+    fclose(f);
+    const UnderrunPairing pairing(UnderrunPairing::underrunsInLog(log.c_str()), gaps);
+    remove(log.c_str());
+    EXPECT_EQ(pairing.underruns, (std::vector<double>{5.030, 9.545, 12.800}));
+    EXPECT_EQ(pairing.pairs, 2);
+    EXPECT_NEAR(pairing.lag, 2.013, 1e-3);
+    EXPECT_TRUE(pairing.underrunAt(7.532 + 0.025));
+    EXPECT_TRUE(pairing.underrunAt(12.800 - 2.013));
+    EXPECT_FALSE(pairing.underrunAt(7.532 + 0.040));
+    EXPECT_FALSE(pairing.underrunAt(5.030));
+
+    // Underruns half a second after the gaps are no lag the log and the recording can have.
+    const UnderrunPairing early({3.517, 8.032}, gaps);
+    EXPECT_EQ(early.pairs, 0);
+    EXPECT_FALSE(early.underrunAt(3.017));
+    EXPECT_TRUE(UnderrunPairing::underrunsInLog("/nonexistent/pulse.log").empty());
 }
 
 } // namespace

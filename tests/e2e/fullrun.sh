@@ -24,18 +24,22 @@ fi
 # libraries' own leaks are reported too, but from modules unloaded by then: only reports
 # that name our sources count. llvmpipe rasterises on the demo's own thread there, as in the
 # unit tests: LeakSanitizer's tracer, which stops every thread, crashed on its threads.
+# At verbosity 2 LeakSanitizer says when its tracer has stopped the threads and let them go:
+# the sign that the check ran at all, since a run it never looked at reports nothing either.
 leaks=0
 threads=()
+lsan=
 if [ "$audio" = dummy ]; then
     leaks=1
     threads=(LP_NUM_THREADS=0)
+    lsan=verbosity=2:
 fi
 # One whole run and its checks; a failed check ends the script.
 now() { date +%s.%N; }
 run_once() {
     begin=$(now)
     env "${threads[@]}" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=$audio \
-        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=$leaks" LSAN_OPTIONS="exitcode=0:${LSAN_OPTIONS:-}" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=$leaks" LSAN_OPTIONS="${lsan}exitcode=0:${LSAN_OPTIONS:-}" \
         /usr/bin/time -f "%M" -o rss.txt "$DEMO" >out.txt 2>err.txt &
     pid=$!
     # The first frame of the timeline prints the opening scene's line: the timeline's zero.
@@ -77,6 +81,8 @@ run_once() {
         expect_contains err.txt "Sound is off: no audio device could be opened" "silent output line"
     fi
     if [ "$leaks" = 1 ] && ! grep -q "LeakSanitizer has encountered a fatal error" err.txt; then
+        grep -qE "^==[0-9]+==Detached from thread [0-9]+" err.txt \
+            || fail "LeakSanitizer never looked for leaks at the exit"
         grep -q "LeakSanitizer: detected memory leaks" err.txt \
             || echo "fullrun: no leak reported at all, not even the libraries' own"
     fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The web build's OpenGL layer declares exactly the GL and GLU calls the demo makes: every gl*,
-# glu* and GL_* name in src/ is in the layer's headers, and every call they declare is made.
+# glu* and GL_* name in src/ is in the layer's headers, and every call they declare is made; its
+# constants have Mesa's values.
 set -u
 source=$2
 source "$(dirname "$0")/lib.bash"
@@ -23,4 +24,21 @@ for name in $declared; do
     echo "$code" | grep -qE "\b$name\(" ||
         fail "the web layer declares $name, which src/ never calls"
 done
-echo "PASS: $(echo "$used" | wc -l) names in use, $(echo "$declared" | wc -l) calls declared"
+# Every constant the layer defines has the value Mesa's headers give it (gl.h, glext.h for the
+# names past OpenGL 1.1, glu.h for GLU's): a wrong value still builds, and the layer then reads
+# one name as another.
+declare -A mesa
+while read -r name value; do
+    mesa[$name]=$value
+done < <(awk '$1 == "#define" && $2 ~ /^GLU?_/ && !($2 in seen) { seen[$2]; print $2, $3 }' \
+    /usr/include/GL/gl.h /usr/include/GL/glext.h /usr/include/GL/glu.h)
+defined=$(sed -n 's/^#define \(GLU\{0,1\}_[A-Z0-9_]*\) *\(.*\)$/\1 \2/p' "${headers[@]}")
+[ "$(echo "$defined" | wc -l)" -gt 30 ] || fail "the layer's headers define too few constants"
+while read -r name value; do
+    [[ "$value" =~ ^(0x[0-9A-Fa-f]+|[0-9]+)$ ]] || fail "the web layer's $name is $value, no number"
+    mesa_value=${mesa[$name]:-}
+    [ -n "$mesa_value" ] || fail "the web layer defines $name, which Mesa's headers do not"
+    [ $((value)) -eq $((mesa_value)) ] || fail "the web layer's $name is $value, Mesa's $mesa_value"
+done <<<"$defined"
+echo "PASS: $(echo "$used" | wc -l) names in use, $(echo "$declared" | wc -l) calls declared," \
+    "$(echo "$defined" | wc -l) constants as Mesa's"

@@ -94,13 +94,18 @@ if [ "$mode" = loaded ]; then
     [ "$CHECKED" -eq 0 ]
     exit
 fi
+# Each run that was tried again, said on one line that scripts/test repeats in its summary.
 priority=
+reruns=()
 for n in $(seq 1 $ATTEMPTS); do
     attempt $priority
     [ "$CHECKED" -eq 0 ] && break
     [ "$CHECKED" -eq 3 ] || fail "the recording does not match the track"
+    reruns+=("run $n${priority:+ (raised)}: $UNDERRUNS underruns, $(tail -n 1 check.txt)")
     [ "$n" -lt $ATTEMPTS ] || fail "the machine was too busy to feed the server in $ATTEMPTS runs"
     echo "soundserver: the server was starved; trying again with the audio threads raised"
     priority=raised
 done
+said=$([ ${#reruns[@]} -eq 0 ] || printf '; %s' "${reruns[@]}")
+echo "soundserver: reruns: ${#reruns[@]}$said"
 echo "soundserver: all checks passed"

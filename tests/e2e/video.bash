@@ -38,10 +38,10 @@ span_frame() { # dir from k
 }
 
 # A span in H.264: High profile, yuv420p at SIZE, the colour standard TAG (bt709 or smpte170m)
-# on matrix, primaries and transfer in limited range, 60 fps, the span's frame count and audio
-# as long as the video within one frame. The middle frame, decoded and shown the way its tags
-# say, lies within 3 levels per channel of its PNG on average: a matrix that does not match
-# its tag shows on saturated colours.
+# on matrix, primaries and transfer in limited range, the chroma sited at the centre, 60 fps,
+# the span's frame count and audio as long as the video within one frame. The middle frame,
+# decoded and shown the way its tags say, lies within 3 levels per channel of its PNG on
+# average: a matrix that does not match its tag shows on saturated colours.
 check_h264_span() { # size tag from to
     local size=$1 tag=$2 from=$3 to=$4
     local dir="$WORK/h264-$size-$from"
@@ -57,6 +57,7 @@ check_h264_span() { # size tag from to
     expect_eq "$(stream_field "$video" v:0 color_primaries)" "$tag" "primaries tag at $size"
     expect_eq "$(stream_field "$video" v:0 color_transfer)" "$tag" "transfer tag at $size"
     expect_eq "$(stream_field "$video" v:0 color_range)" tv "range at $size"
+    expect_eq "$(stream_field "$video" v:0 chroma_location)" center "chroma siting at $size"
     expect_eq "$(stream_field "$video" v:0 r_frame_rate)" 60/1 "frame rate at $size"
     expect_eq "$(stream_field "$video" v:0 nb_frames)" "$frames" "frames in the video at $size"
     expect_eq "$frames" $(($(frame_at "$to") - $(frame_at "$from"))) "frames of the span $from..$to"

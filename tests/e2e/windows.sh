@@ -23,10 +23,13 @@ for f in README.txt mixdown.mp3 textures/vorrel.png licenses/sdl/COPYING.txt; do
     [ -s "$APP/$f" ] || fail "$f not in the zip"
 done
 
-# Every DLL a program or DLL in the zip imports is in the zip or one of Windows' own.
+# Every DLL a program or DLL in the zip imports is in the zip or one of Windows' own. Each
+# imports at least the C runtime: a list that comes back empty was not read.
 SYSTEM="advapi32 gdi32 glu32 kernel32 msvcrt opengl32 shell32 shlwapi user32 winmm ole32 ws2_32"
 for file in "$APP"/*.exe "$APP"/*.dll; do
-    for dll in $($host-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+    dlls=$($host-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p')
+    [ -n "$dlls" ] || fail "no DLL listed as imported by $(basename "$file")"
+    for dll in $dlls; do
         lower=$(echo "${dll%.*}" | tr 'A-Z' 'a-z')
         [ -f "$APP/$dll" ] || [[ " $SYSTEM " == *" $lower "* ]] ||
             fail "$(basename "$file") imports $dll, neither in the zip nor Windows' own"
@@ -41,11 +44,35 @@ start_xvfb
 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
 wineserver -w
 
-# The unit tests that need no OpenGL, beside the zip's DLLs.
-cp "$source_dir/build-windows/vq_windows_tests.exe" "$APP/"
+# The unit tests that need no OpenGL, beside the zip's DLLs and the stand-in for ffmpeg.exe that
+# the encoder's tests start.
+STAND_IN="$source_dir/build-windows/stand-in/ffmpeg.exe"
+cp "$source_dir/build-windows/vq_windows_tests.exe" "$STAND_IN" "$APP/"
 (cd "$APP" && wine vq_windows_tests.exe --gtest_brief=1 >"$WORK/unit.txt" 2>&1) ||
     fail "unit tests under Wine: $(tail -n 30 "$WORK/unit.txt")"
-rm "$APP/vq_windows_tests.exe"
+rm "$APP/vq_windows_tests.exe" "$APP/ffmpeg.exe"
+
+# A short video with ffmpeg.exe on the PATH: its stand-in records the command line as ffmpeg
+# reads it and the bytes of the frames. The folder and the name hold spaces, the paths
+# backslashes.
+mkdir -p "$WORK/stand-in" "$WORK/video out"
+cp "$STAND_IN" "$WORK/stand-in/"
+video=$(winepath -w "$WORK/video out/a b.mp4")
+(cd "$APP" && WINEPATH=$(winepath -w "$WORK/stand-in") \
+    VQ_STAND_IN_LOG=$(winepath -w "$WORK/ffmpeg.txt") \
+    wine vorrel-capture.exe --from 10 --to 10.1 --video "$video" >"$WORK/video.txt" 2>&1) ||
+    fail "--video under Wine: $(tail -n 5 "$WORK/video.txt")"
+expect_eq "$(ls "$WORK/video out")" "a b.mp4" "what the video's folder holds"
+[ -s "$WORK/ffmpeg.txt" ] || fail "ffmpeg.exe's stand-in was not started"
+mapfile -t received <"$WORK/ffmpeg.txt"
+expect_eq "${received[0]}" $((6 * 800 * 600 * 3 / 2)) "bytes of 6 frames of yuv420p at 800x600"
+expect_eq "${received[-1]}" "${video%.mp4}.partial.mp4" "ffmpeg's output"
+after() { # option: the argument after each
+    printf '%s\n' "${received[@]:1}" | awk -v o="$1" 'last == o { print } { last = $0 }'
+}
+expect_eq "$(after -i | paste -sd'|')" "pipe:0|$video.soundtrack.wav" "ffmpeg's inputs"
+expect_eq "$(after -video_size)" 800x600 "the frame size"
+echo "--video under Wine: ${#received[@]} lines from ffmpeg.exe's stand-in"
 
 # PSNR of two PNG frames in dB ("inf" when the pixels are the same).
 psnr() {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 namespace soundfiles {
 
@@ -243,7 +244,8 @@ std::vector<unsigned char> midiSong() {
 }
 
 std::string tempPath(const std::string& name) {
-    return "/tmp/vq_sound_" + std::to_string(getpid()) + "_" + name;
+    const std::string file = "vq_sound_" + std::to_string(getpid()) + "_" + name;
+    return (std::filesystem::temp_directory_path() / file).string();
 }
 
 } // namespace soundfiles

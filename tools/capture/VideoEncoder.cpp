@@ -118,6 +118,9 @@ std::vector<std::string> VideoEncoder::encodeArguments(int height, bool lossless
         // Converted already, with the matrix the tags name: ffmpeg's scaler has nothing to do.
         args = {"-pix_fmt", "yuv420p", "-c:v", "libx264", "-preset", H264_PRESET, "-crf", "18"};
         args.insert(args.end(), {"-colorspace", colour.space, "-color_range", "tv"});
+        // The conversion sites each chroma sample at the centre of its 2 x 2 pixels, as ffmpeg's
+        // scaler does; H.264 without this tag means left, half a pixel off.
+        args.insert(args.end(), {"-chroma_sample_location", "center"});
         args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
         const std::string ext = extensionOf(file);
         if (ext == "mp4" || ext == "mov" || ext == "m4v") {

@@ -36,11 +36,12 @@ class VideoEncoder {
     bool finish(std::string& error);
     void abort();
 
-  private:
     // ffmpeg's options for the output: H.264 (CRF 18, yuv420p as it comes, tagged by the
     // height alone, see VideoColour) and AAC; or, lossless, FFV1 RGB and FLAC.
     static std::vector<std::string> encodeArguments(int height, bool lossless,
                                                     const std::string& file);
+
+  private:
     bool writeWav(const Music* music, long long first, long long frames, std::string& error);
 
     EncoderProcess ffmpeg;
