@@ -22,8 +22,8 @@ bool endsWithMkv(const std::string& file) {
 
 CaptureOptions::CaptureOptions()
     : fps(60), from(0.0), to(Schedule::END), toGiven(false), framesDir(), videoFile(),
-      lossless(false), at(), scene(), silent(false), everyFrame(false), stats(false), width(800), height(600), ssaa(1),
-      dataDir() {}
+      lossless(false), at(), scene(), silent(false), everyFrame(false), stats(false), width(800),
+      height(600), ssaa(1), dataDir() {}
 
 const char* CaptureOptions::usage() {
     return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"

@@ -18,8 +18,8 @@ const int NO_TRACK_RATE = 44100;
 } // namespace
 
 FrameStepper::FrameStepper(Timeline* timeline, int fps, bool moveSound)
-    : beforeFrame(), clock(fps), everyFrame(false), timeline(timeline), single(nullptr), singleName(""),
-      moveSound(moveSound),
+    : beforeFrame(), clock(fps), everyFrame(false), timeline(timeline), single(nullptr),
+      singleName(""), moveSound(moveSound),
       rate(timeline->music && timeline->music->rate() > 0 ? timeline->music->rate()
                                                           : NO_TRACK_RATE),
       next(-1), drawnBySeek(0), renderedBySeek(0), targetDrawMs(0.0), drawnName("") {}

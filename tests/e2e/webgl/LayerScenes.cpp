@@ -414,20 +414,13 @@ void manyQuads() {
 } // namespace
 
 const LayerScene LAYER_SCENES[] = {
-    {"triangles", triangles},
-    {"quads", quads},
-    {"lines", lines},
-    {"offset-lines", offsetLines},
-    {"wide-lines", wideLines},
-    {"perspective-lines", perspectiveLines},
-    {"points", points},
-    {"fog", fog},
-    {"blending", blending},
-    {"textures", textures},
-    {"scissor", scissor},
-    {"matrix-stacks", matrixStacks},
-    {"many-quads", manyQuads},
-    {"fractional-widths", fractionalWidths},
+    {"triangles", triangles},  {"quads", quads},
+    {"lines", lines},          {"offset-lines", offsetLines},
+    {"wide-lines", wideLines}, {"perspective-lines", perspectiveLines},
+    {"points", points},        {"fog", fog},
+    {"blending", blending},    {"textures", textures},
+    {"scissor", scissor},      {"matrix-stacks", matrixStacks},
+    {"many-quads", manyQuads}, {"fractional-widths", fractionalWidths},
 };
 const int LAYER_SCENE_COUNT = sizeof(LAYER_SCENES) / sizeof(LAYER_SCENES[0]);
 
