@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 
-#include "main/FrameClock.h"
-#include "frames/FrameStepper.h"
 #include "HeadlessEnv.h"
+#include "frames/FrameStepper.h"
 #include "frames/UnseenFrames.h"
+#include "main/FrameClock.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "trackplot/TrackProbe.h"
 #include "support/RecordingMatch.h"
 #include "support/UnderrunPairing.h"
+#include "trackplot/TrackProbe.h"
 
 int main(int argc, char** argv) {
     // --within N: samples N apart are the same (a recording of another decoder's output).

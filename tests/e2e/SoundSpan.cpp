@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "trackplot/TrackProbe.h"
 #include "support/RecordingMatch.h"
+#include "trackplot/TrackProbe.h"
 
 namespace {
 

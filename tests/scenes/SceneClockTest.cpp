@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "main/Schedule.h"
-#include "scenes/Scene.h"
 #include "platform/Music.h"
 #include "platform/Timer.h"
 #include "platform/sound/SoundSeams.h"
+#include "scenes/Scene.h"
 #include "support/DataFolder.h"
 #include "support/GLTest.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "GlyphInk.h"
 #include "assetgen/FontSet.h"
 #include "assetgen/FontSheet.h"
-#include "GlyphInk.h"
 #include "assetgen/Pictures.h"
 #include "assetgen/Sides.h"
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sound/FrequencyAnalyser.h"
+#include "platform/sound/Track.h"
 #include "trackgen/Bass.h"
 #include "trackgen/Bell.h"
 #include "trackgen/Chime.h"
@@ -26,8 +28,6 @@
 #include "trackgen/Rng.h"
 #include "trackgen/Snare.h"
 #include "trackgen/Sparkle.h"
-#include "platform/sound/FrequencyAnalyser.h"
-#include "platform/sound/Track.h"
 
 TEST(SynthTest, LimiterHoldsTheCeilingAheadOfPeaksAndLeavesQuietSignalAlone) {
     const size_t n = 44100;

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "trackplot/TrackProbe.h"
 #include "main/Schedule.h"
+#include "trackplot/TrackProbe.h"
 
 namespace {
 

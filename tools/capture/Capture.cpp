@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <system_error>
 
-#include "frames/FrameStepper.h"
 #include "capture/FrameWriter.h"
 #include "capture/ProcessorTimes.h"
-#include "frames/PngWriter.h"
-#include "colour/VideoColour.h"
 #include "capture/VideoEncoder.h"
+#include "colour/VideoColour.h"
 #include "colour/YuvConverter.h"
+#include "frames/FrameStepper.h"
+#include "frames/PngWriter.h"
 #include "main/Schedule.h"
 
 namespace {

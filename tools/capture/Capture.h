@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "capture/CaptureOptions.h"
-#include "main/FrameClock.h"
 #include "capture/FrameStats.h"
 #include "capture/RenderTarget.h"
+#include "main/FrameClock.h"
 #include "main/Timeline.h"
 
 class FrameStepper;

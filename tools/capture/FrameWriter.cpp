@@ -1,8 +1,8 @@
 // The capture's writer thread and the frame buffers it shares with the render loop.
 #include "capture/FrameWriter.h"
 
-#include "frames/PngWriter.h"
 #include "capture/VideoEncoder.h"
+#include "frames/PngWriter.h"
 
 FrameWriter::FrameWriter(const std::string& framesDir, VideoEncoder* video, int width, int height,
                          size_t yuvBytes)

@@ -1,7 +1,7 @@
 // Building the capture's framebuffers within the driver's limits, and the area filter.
 // First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
-#include "colour/GLEntryPoints.h"
 #include "capture/RenderTarget.h"
+#include "colour/GLEntryPoints.h"
 
 #include "colour/FragmentProgram.h"
 #include "frames/GLStateScope.h"

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "HeadlessEnv.h"
 #include "capture/Capture.h"
 #include "capture/CaptureOptions.h"
 #include "capture/EncoderProcess.h"
 #include "capture/Environment.h"
-#include "HeadlessEnv.h"
 #include "frames/OptionParser.h"
 
 int main(int argc, char** argv) {

@@ -5,8 +5,8 @@
 
 #include <chrono>
 
-#include "main/CatchUp.h"
 #include "frames/UnseenFrames.h"
+#include "main/CatchUp.h"
 #include "main/Timeline.h"
 #include "platform/ManualTick.h"
 

@@ -9,8 +9,8 @@
 
 #include "frames/FrameStepper.h"
 #include "frames/PngWriter.h"
-#include "preview/StatusLine.h"
 #include "image/RenderScale.h"
+#include "preview/StatusLine.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <chrono>
 #include <string>
 
+#include "main/Timeline.h"
 #include "preview/Navigation.h"
 #include "preview/PreviewOptions.h"
 #include "preview/ShownFrame.h"
-#include "main/Timeline.h"
 
 class FrameStepper;
 

@@ -1,8 +1,8 @@
 // Bass: saw plus a sine an octave down through a low-pass whose cutoff plucks on every note.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Bass {

@@ -1,8 +1,8 @@
 // Bell: two-operator FM with a decaying index, the clear tone that opens the track.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Bell {

@@ -1,8 +1,8 @@
 // Kick drum: a sine whose pitch falls from a punchy 230 Hz into a 50 Hz body, with a click.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Kick {

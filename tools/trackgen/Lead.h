@@ -1,8 +1,8 @@
 // Lead: two detuned saws and a square an octave up, filter envelope and delayed vibrato.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Lead {

@@ -1,8 +1,8 @@
 // Pad: three detuned saws per note spread across the stereo field, slow envelope, soft low-pass.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Pad {

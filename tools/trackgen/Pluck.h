@@ -1,8 +1,8 @@
 // Pluck for arpeggios: a bright saw with a fast filter and amplitude decay.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Pluck {

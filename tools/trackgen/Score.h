@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "trackgen/Note.h"
 #include "main/Schedule.h"
+#include "trackgen/Note.h"
 
 // One section for each slot of the demo's schedule, so the music changes with the scenes.
 const int SECTION_COUNT = Schedule::SLOT_COUNT;

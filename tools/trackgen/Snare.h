@@ -1,8 +1,8 @@
 // Snare and clap: a tuned body plus band-passed noise; the clap repeats its noise attack.
 #pragma once
 
-#include "trackgen/Note.h"
 #include "trackgen/Dsp.h"
+#include "trackgen/Note.h"
 #include "trackgen/StereoBuffer.h"
 
 class Snare {

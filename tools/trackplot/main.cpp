@@ -12,8 +12,8 @@
 #include <cstring>
 #include <vector>
 
-#include "trackplot/TrackProbe.h"
 #include "main/Schedule.h"
+#include "trackplot/TrackProbe.h"
 
 namespace {
 

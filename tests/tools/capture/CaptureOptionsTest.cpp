@@ -9,8 +9,8 @@
 
 #include "capture/Capture.h"
 #include "capture/CaptureOptions.h"
-#include "main/FrameClock.h"
 #include "frames/OptionParser.h"
+#include "main/FrameClock.h"
 
 namespace {
 

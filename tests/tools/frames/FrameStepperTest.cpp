@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "main/FrameClock.h"
 #include "frames/FrameStepper.h"
 #include "frames/PngWriter.h"
-#include "preview/ShownFrame.h"
+#include "main/FrameClock.h"
 #include "main/Timeline.h"
+#include "preview/ShownFrame.h"
 
 namespace {
 

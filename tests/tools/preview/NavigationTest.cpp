@@ -2,8 +2,8 @@
 // timeline.
 #include <gtest/gtest.h>
 
-#include "preview/Navigation.h"
 #include "main/Schedule.h"
+#include "preview/Navigation.h"
 
 namespace {
 
