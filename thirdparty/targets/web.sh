@@ -11,7 +11,6 @@ export CFLAGS="-O2" CXXFLAGS="-O2"
 runtime_ldflags=""
 # A page has no libraries to replace: everything is linked in. Plain C, no assembler.
 shared=no
-libraries=(zlib mpg123 kissfft png jpeg freeimage)
 declare -A provided=()
 provided_dir=""
 toolchain_packages=(emscripten)

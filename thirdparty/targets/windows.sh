@@ -12,7 +12,6 @@ runtime_ldflags="-static-libgcc -static-libstdc++"
 export lt_cv_to_host_file_cmd=func_convert_file_noop lt_cv_to_tool_file_cmd=func_convert_file_noop
 # The LGPL libraries stay DLLs that a viewer can replace; the BSD-style ones are linked in.
 shared=yes
-libraries=(sdl mpg123 kissfft ogg vorbis openmpt png jpeg freeimage)
 # What the toolchain brings itself: the library, the Debian package that holds it.
 declare -A provided=([zlib]=libz-mingw-w64-dev)
 provided_dir=/usr/$host
