@@ -15,6 +15,11 @@ host=x86_64-w64-mingw32
 zip=$("$source_dir/scripts/windows" --data "$build/data" 2>"$WORK/make.txt" | tail -n 1) ||
     fail "scripts/windows: $(tail -n 20 "$WORK/make.txt")"
 [ -f "$zip" ] || fail "no zip: $zip"
+# Made again from the same files, the zip is the same bytes.
+made=$(sha256sum <"$zip")
+"$source_dir/scripts/windows" --data "$build/data" >/dev/null 2>"$WORK/make.txt" ||
+    fail "scripts/windows, again: $(tail -n 20 "$WORK/make.txt")"
+expect_eq "$(sha256sum <"$zip")" "$made" "the zip's SHA-256 when made again"
 mkdir "$WORK/zip"
 unzip -q "$zip" -d "$WORK/zip" || fail "the zip does not unpack"
 APP=$(echo "$WORK"/zip/vorrel-quisp-*-windows-x86_64)
