@@ -35,5 +35,5 @@ package_of() { # program library
     echo "Loaded at run time by SDL (dlopen), from the packages the .deb depends on:"
     dpkg-query -W -f '  ${Package} ${Version}\n' libsdl2-2.0-0 libgl1 libegl1
     echo
-    echo "Compiled with: $(dpkg-query -W -f '${Package} ${Version}' g++-12 2>/dev/null || c++ --version | head -n 1)"
+    echo "Compiled with: $(c++ --version | head -n 1)"
 } >"$output"
