@@ -103,7 +103,9 @@ cmake_build() {
 }
 
 # One library into $prefix: what it builds on copied into $work/deps, its recipe's build, its
-# licence texts into share/licenses/NAME.
+# licence texts into share/licenses/NAME. The result does not depend on where the cache is nor
+# on when it was built: source paths (in assertions' and messages' __FILE__) are written
+# relative to the cache, and the compiler's and the linker's time stamps are fixed.
 build_library() { # name, with its recipe loaded
     local name="$1" dep
     rm -rf "$work" "$prefix"
@@ -112,7 +114,12 @@ build_library() { # name, with its recipe loaded
         [ -n "${provided[$dep]:-}" ] || cp -a "$lib_dir/${keys[$dep]}/." "$work/deps/"
     done
     deps="$work/deps"
-    build
+    (
+        local relative="-ffile-prefix-map=$cache/="
+        export CFLAGS="$CFLAGS $relative" CXXFLAGS="$CXXFLAGS $relative"
+        export SOURCE_DATE_EPOCH=0
+        build
+    )
     mkdir -p "$prefix/share/licenses/$name"
     for dep in "${licence_files[@]}"; do cp "$src/$dep" "$prefix/share/licenses/$name/"; done
     find "$prefix" -name '*.la' -delete
