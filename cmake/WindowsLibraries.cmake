@@ -24,10 +24,13 @@ set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES glu32)
 
 # SDL's WinMain, which calls the program's main: for the programs alone, not the test runners.
 add_library(vq_sdl_main INTERFACE)
-find_library(VQ_LIB_SDLmain NAMES SDLmain REQUIRED NO_DEFAULT_PATH PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
+unset(VQ_LIB_SDLmain CACHE)
+find_library(VQ_LIB_SDLmain NAMES SDLmain REQUIRED NO_CACHE NO_DEFAULT_PATH
+             PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
 target_link_libraries(vq_sdl_main INTERFACE mingw32 ${VQ_LIB_SDLmain} PkgConfig::SDL)
 
-find_library(FREEIMAGE_LIBRARY NAMES FreeImage.dll REQUIRED NO_DEFAULT_PATH
+unset(FREEIMAGE_LIBRARY CACHE)
+find_library(FREEIMAGE_LIBRARY NAMES FreeImage.dll REQUIRED NO_CACHE NO_DEFAULT_PATH
              PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
 # FreeImage.h declares Windows' own types itself unless windows.h came first, and then clashes
 # with the OpenGL headers, which include windows.h: a header of the same name puts it first.
