@@ -11,7 +11,8 @@ find_package(Threads REQUIRED)
 
 include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 
-# As SDL's own pkg-config file states it (its -Dmain=SDL_main aside: see vq_sdl_main).
+# The SDL 1.2 interface of sdl12-compat (SDL.dll, which loads SDL2.dll itself), as SDL's own
+# pkg-config file states it (its -Dmain=SDL_main aside: see vq_sdl_main).
 vq_prefix_library(SDL INCLUDES SDL LIBS SDL.dll DEFINES _GNU_SOURCE=1)
 vq_prefix_library(MPG123 LIBS mpg123.dll)
 vq_prefix_library(KISSFFT INCLUDES kissfft LIBS kissfft-float DEFINES kiss_fft_scalar=float)
