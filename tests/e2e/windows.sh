@@ -166,9 +166,9 @@ start_wine_demo 800 600
 # follows the track, so the time is what the disk writer has written around the grab.
 read -r rate channels < <("$build/tests/vq_recording_check" "$APP/mixdown.mp3")
 stream_at_least() { # seconds
+    local bytes=$((rate * channels * 2 * $1))
     for _ in $(seq 1 300); do
-        [ "$(stat -c %s "$WORK/sound.raw" 2>/dev/null || echo 0)" -ge $((rate * channels * 2 * $1)) ] &&
-            return 0
+        [ "$(stat -c %s "$WORK/sound.raw" 2>/dev/null || echo 0)" -ge "$bytes" ] && return 0
         sleep 0.1
     done
     fail "the sound stream did not reach $1 s: $(tail -n 3 "$WORK/err.txt")"
@@ -188,7 +188,8 @@ echo "full screen at $at s: lit box ${shown[*]}, the capture's ${expected[*]}"
 [ ${#shown[@]} -eq 4 ] && [ ${#expected[@]} -eq 4 ] || fail "nothing lit to compare"
 for i in 0 1 2 3; do
     diff=$((shown[i] - expected[i]))
-    [ ${diff#-} -le 24 ] || fail "full screen: lit box ${shown[*]}, expected ${expected[*]} (x y w h)"
+    [ ${diff#-} -le 24 ] ||
+        fail "full screen: lit box ${shown[*]}, expected ${expected[*]} (x y w h)"
 done
 # The sound check below needs the track's first 2 s after a start of a second or two: Escape
 # only once 8 s of the stream are written (the disk writer keeps near real time).
@@ -212,8 +213,8 @@ press alt+F4
 started=$(date +%s.%N)
 wait_demo 1
 expect_eq "$DEMO_STATUS" 0 "status after Alt-F4"
-ended=$(date +%s.%N)
-echo "quit after Alt-F4 within $(awk -v a="$started" -v b="$ended" 'BEGIN { printf "%.2f", b - a }') s"
+took=$(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }')
+echo "quit after Alt-F4 within $took s"
 
 expect_eq "$(listing)" "$(cat "$WORK/listing.txt")" "the release's folder after every run"
 echo "PASS"

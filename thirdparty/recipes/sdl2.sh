@@ -13,4 +13,6 @@ build() {
     # The library alone: no test library, no SDL2main (sdl12-compat brings the entry of its own).
     cmake_build "$src" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON \
         -DSDL2_DISABLE_UNINSTALL=ON
+    # Its own copy of the licence, beside the one in share/licenses/sdl2.
+    rm -r "$prefix/share/licenses/SDL2"
 }
