@@ -12,7 +12,9 @@ function(vq_prefix_library name)
     endforeach()
     set(libs "")
     foreach(lib ${ARG_LIBS})
-        find_library(VQ_LIB_${lib} NAMES ${lib} REQUIRED NO_DEFAULT_PATH
+        # Not cached: another prefix (another library cache) finds its own files.
+        unset(VQ_LIB_${lib} CACHE)
+        find_library(VQ_LIB_${lib} NAMES ${lib} REQUIRED NO_CACHE NO_DEFAULT_PATH
                      PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
         list(APPEND libs ${VQ_LIB_${lib}})
     endforeach()

@@ -11,7 +11,8 @@ find_package(Threads REQUIRED)
 
 include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 
-# As SDL's own pkg-config file states it (its -Dmain=SDL_main aside: see vq_sdl_main).
+# The SDL 1.2 interface of sdl12-compat (SDL.dll, which loads SDL2.dll itself), as SDL's own
+# pkg-config file states it (its -Dmain=SDL_main aside: see vq_sdl_main).
 vq_prefix_library(SDL INCLUDES SDL LIBS SDL.dll DEFINES _GNU_SOURCE=1)
 vq_prefix_library(MPG123 LIBS mpg123.dll)
 vq_prefix_library(KISSFFT INCLUDES kissfft LIBS kissfft-float DEFINES kiss_fft_scalar=float)
@@ -26,10 +27,13 @@ set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES glu32)
 
 # SDL's WinMain, which calls the program's main: for the programs alone, not the test runners.
 add_library(vq_sdl_main INTERFACE)
-find_library(VQ_LIB_SDLmain NAMES SDLmain REQUIRED NO_DEFAULT_PATH PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
+unset(VQ_LIB_SDLmain CACHE)
+find_library(VQ_LIB_SDLmain NAMES SDLmain REQUIRED NO_CACHE NO_DEFAULT_PATH
+             PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
 target_link_libraries(vq_sdl_main INTERFACE mingw32 ${VQ_LIB_SDLmain} PkgConfig::SDL)
 
-find_library(FREEIMAGE_LIBRARY NAMES FreeImage.dll REQUIRED NO_DEFAULT_PATH
+unset(FREEIMAGE_LIBRARY CACHE)
+find_library(FREEIMAGE_LIBRARY NAMES FreeImage.dll REQUIRED NO_CACHE NO_DEFAULT_PATH
              PATHS ${VQ_THIRDPARTY_PREFIX}/lib)
 # FreeImage.h declares Windows' own types itself unless windows.h came first, and then clashes
 # with the OpenGL headers, which include windows.h: a header of the same name puts it first.

@@ -67,13 +67,13 @@ at_exit() { # command
 
 # Starts an Xvfb of this script's own and exports DISPLAY once the server answers; only that
 # server is stopped when the script exits. The server itself picks a free display number
-# (-displayfd), so scripts running side by side never share one.
-start_xvfb() {
+# (-displayfd), so scripts running side by side never share one. Optional: the screen's size.
+start_xvfb() { # [WIDTHxHEIGHT]
     local numberFile
     numberFile=$(mktemp)
     # -noreset: by default the server resets itself when its last client leaves, and a client
     # that connects meanwhile (a loaded machine makes the reset slow) cannot open the display.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" \
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 3>"$numberFile" \
         >"$numberFile.log" 2>&1 &
     XVFB_PID=$!
     at_exit 'stop_demo'
