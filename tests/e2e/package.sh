@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release: two package builds of this commit, each from a clean folder, give the same bytes;
 # the .deb and the tarball, unpacked, run from an unrelated folder and find every picture; the
-# desktop entry, the icons and the manual pages pass their checks.
+# desktop entry, the icons and the manual pages pass their checks; apt installs the .deb into a
+# bare Debian 12, where the capture draws the build tree's frames and the demo ends on Escape.
 set -u
 build=$1
 source_dir=$2
@@ -174,5 +175,58 @@ for launcher in "$WORK"/deb/usr/games/* "$WORK"/deb/usr/bin/*; do
         grep -qwF -- "$option" "$WORK/page.txt" || fail "$name's $option is not in its page"
     done
 done
+
+
+# A bare Debian 12 (debootstrap's minbase) installs the .deb with apt, what it depends on and no
+# more, and runs it on the SDL it is built and tested with. Needs root, as apt does.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "package: the install into a bare Debian 12 needs root: skipped"
+    exit 77
+fi
+bare="$WORK/bare"
+started=$(date +%s)
+"$source_dir/scripts/chroot" bookworm "$bare" || fail "no bare Debian 12"
+mount -t proc proc "$bare/proc" || fail "cannot mount /proc in the bare system"
+# Before the folder holding it goes.
+AT_EXIT=('umount "$bare/proc" 2>/dev/null' "${AT_EXIT[@]}")
+# Downloaded packages are kept between runs.
+archives="${VQ_LIB_CACHE:-$HOME/.cache/vorrel-quisp}/chroots/bookworm-archives"
+mkdir -p "$archives"
+cp -r "$archives"/. "$bare/var/cache/apt/archives/"
+cp "$deb" "$bare/tmp/"
+chroot "$bare" apt-get update -q >"$WORK/apt.log" 2>&1 || fail "apt-get update: $(tail -n 5 "$WORK/apt.log")"
+chroot "$bare" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    "/tmp/${deb##*/}" >>"$WORK/apt.log" 2>&1 || fail "apt install: $(tail -n 10 "$WORK/apt.log")"
+cp "$bare"/var/cache/apt/archives/*.deb "$archives/" 2>/dev/null
+echo "the bare Debian 12 with the .deb installed: $(($(date +%s) - started)) s," \
+    "$(grep -c '^Setting up' "$WORK/apt.log") packages"
+installed() { chroot "$bare" dpkg-query -W -f '${Status}' "$1" 2>/dev/null; }
+expect_eq "$(installed libsdl1.2-compat-shim)" "install ok installed" "sdl12-compat in the bare system"
+[ "$(installed libsdl1.2debian)" = "install ok installed" ] && fail "classic SDL 1.2 was installed"
+
+# The capture's frames at eight times are the build tree's.
+EIGHT=2,28,92,124,172,196,228,251
+(cd "$build/data" && "$build/vorrel-capture" --at "$EIGHT" --frames "$WORK/eight" >/dev/null 2>&1) \
+    || fail "the build tree's capture at eight times"
+chroot "$bare" sh -c "cd /tmp && vorrel-capture --at $EIGHT --frames eight" >"$WORK/out.txt" \
+    2>"$WORK/err.txt" || fail "the bare system's capture: $(tail -n 3 "$WORK/err.txt")"
+for t in ${EIGHT//,/ }; do
+    name=$(printf "t-%07.3f.png" "$t")
+    cmp -s "$bare/tmp/eight/$name" "$WORK/eight/$name" \
+        || fail "the bare system's frame at $t s differs from the build tree's"
+done
+
+# The demo on this script's display (X's abstract socket reaches into the chroot): its size
+# line, then Escape ends it with status 0.
+chroot "$bare" env SDL_VIDEODRIVER=x11 /usr/games/vorrel-quisp 800 600 >"$WORK/out.txt" 2>"$WORK/err.txt" &
+DEMO_PID=$!
+wait_first_frame $DEMO_PID "$WORK/out.txt" \
+    || fail "the bare system's demo: no first frame: $(tail -n 3 "$WORK/err.txt")"
+expect_eq "$(head -c 24 "$WORK/out.txt")" "width: 800height: 600loc" "the bare system's size line"
+DEMO_WINDOW=$(xdotool search --name "^Vorrel Quisp$" | head -n 1)
+press Escape
+wait_demo 10
+expect_eq "$DEMO_STATUS" 0 "the bare system's demo's status after Escape"
+umount "$bare/proc" || fail "cannot take /proc down in the bare system"
 
 echo "package: all checks passed"
