@@ -247,12 +247,7 @@ void RenderTarget::downsample() {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, pictureColour);
     glUseProgram(program);
-    glBegin(GL_QUADS);
-    glVertex2f(-1.0f, -1.0f);
-    glVertex2f(1.0f, -1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
+    FragmentProgram::drawOverViewport();
     glUseProgram(0);
 }
 

@@ -34,3 +34,12 @@ bool FragmentProgram::build(const char* source, const char* const* outputs, int 
     }
     return true;
 }
+
+void FragmentProgram::drawOverViewport() {
+    glBegin(GL_QUADS);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+}

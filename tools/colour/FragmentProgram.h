@@ -11,4 +11,7 @@ class FragmentProgram {
     // writes gl_FragColor). what names the program in the error: "the driver cannot build WHAT".
     static bool build(const char* source, const char* const* outputs, int outputCount,
                       const char* what, GLuint& into, std::string& error);
+    // One quad over the whole viewport with identity matrices: every pixel runs the bound
+    // program once.
+    static void drawOverViewport();
 };

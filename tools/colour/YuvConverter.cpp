@@ -95,16 +95,6 @@ void clearErrors() {
     }
 }
 
-// A full-target quad with identity matrices; the caller has set the viewport.
-void drawQuad() {
-    glBegin(GL_QUADS);
-    glVertex2f(-1.0f, -1.0f);
-    glVertex2f(1.0f, -1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
-}
-
 } // namespace
 
 YuvConverter::YuvConverter()
@@ -269,14 +259,14 @@ void YuvConverter::convert(GLuint frameFbo) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, lumaFbo);
         glViewport(0, 0, chromaColumns(), height);
         glUseProgram(lumaProgram);
-        drawQuad();
+        FragmentProgram::drawOverViewport();
         glBindTexture(GL_TEXTURE_BUFFER, 0);
 
         glBindTexture(GL_TEXTURE_2D, pairsTexture);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, chromaFbo);
         glViewport(0, 0, chromaColumns(), height / 2);
         glUseProgram(chromaProgram);
-        drawQuad();
+        FragmentProgram::drawOverViewport();
 
         glUseProgram(static_cast<GLuint>(program));
         // Bound back before the attributes come back, which restore the bound one's draw
