@@ -7,6 +7,10 @@ if(NOT EXISTS ${VQ_THIRDPARTY_PREFIX}/include/SDL/SDL.h)
                         "run scripts/portable")
 endif()
 
+# No path of the build machine in the programs: scripts/portable gives them $ORIGIN, where their
+# libraries are in the release, and the same files give the same bytes wherever the cache is.
+set(CMAKE_SKIP_BUILD_RPATH ON)
+
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(Threads REQUIRED)
 
