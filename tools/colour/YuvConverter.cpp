@@ -95,6 +95,29 @@ void clearErrors() {
     }
 }
 
+// The framebuffers bound for drawing and reading and the program in use, bound again when it
+// goes: the caller's are left as they were.
+class BoundTargets {
+  public:
+    BoundTargets() {
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    }
+    ~BoundTargets() {
+        glUseProgram(static_cast<GLuint>(program));
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+    }
+    BoundTargets(const BoundTargets&) = delete;
+    BoundTargets& operator=(const BoundTargets&) = delete;
+
+  private:
+    GLint draw = 0;
+    GLint read = 0;
+    GLint program = 0;
+};
+
 } // namespace
 
 YuvConverter::YuvConverter()
@@ -192,20 +215,13 @@ bool YuvConverter::create(int newWidth, int newHeight, float kr, float kb, std::
     destroy();
     width = newWidth;
     height = newHeight;
-    GLint drawBinding = 0;
-    GLint readBinding = 0;
-    GLint program = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawBinding);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBinding);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    const BoundTargets bound;
     clearErrors();
     static const char* const OUTPUTS[] = {"luma", "pairs"};
     const char* const what = "the colour conversion";
     const bool ok = buildTargets(error) &&
                     FragmentProgram::build(LUMA, OUTPUTS, 2, what, lumaProgram, error) &&
                     FragmentProgram::build(CHROMA, OUTPUTS, 2, what, chromaProgram, error);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawBinding));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readBinding));
     if (!ok) {
         destroy();
         return false;
@@ -231,49 +247,36 @@ bool YuvConverter::create(int newWidth, int newHeight, float kr, float kb, std::
     glUniform1i(glGetUniformLocation(chromaProgram, "lastRow"), height - 1);
     glUniform4f(glGetUniformLocation(chromaProgram, "taps"), halvingTap(0.5f), halvingTap(1.5f),
                 halvingTap(2.5f), halvingTap(3.5f));
-    glUseProgram(static_cast<GLuint>(program));
     return true;
 }
 
 void YuvConverter::convert(GLuint frameFbo) {
-    GLint drawBinding = 0;
-    GLint readBinding = 0;
-    GLint program = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawBinding);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBinding);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    {
-        const GLStateScope saved; // the viewport, the texture binding, the pixel store come back
+    const GLStateScope saved; // the viewport, the texture binding, the pixel store come back
+    // Bound back before the attributes come back, which restore the bound one's draw buffers.
+    const BoundTargets bound;
 
-        // The frame's rows, top first, into the buffer the first pass fetches from.
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
-        glReadBuffer(GL_COLOR_ATTACHMENT0);
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glPixelStorei(GL_PACK_ROW_LENGTH, chromaColumns() * 2 * 4);
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, sourceBuffer);
-        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    // The frame's rows, top first, into the buffer the first pass fetches from.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frameFbo);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, chromaColumns() * 2 * 4);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, sourceBuffer);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
 
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_BUFFER, sourceTexture);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, lumaFbo);
-        glViewport(0, 0, chromaColumns(), height);
-        glUseProgram(lumaProgram);
-        FragmentProgram::drawOverViewport();
-        glBindTexture(GL_TEXTURE_BUFFER, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_BUFFER, sourceTexture);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, lumaFbo);
+    glViewport(0, 0, chromaColumns(), height);
+    glUseProgram(lumaProgram);
+    FragmentProgram::drawOverViewport();
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
 
-        glBindTexture(GL_TEXTURE_2D, pairsTexture);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, chromaFbo);
-        glViewport(0, 0, chromaColumns(), height / 2);
-        glUseProgram(chromaProgram);
-        FragmentProgram::drawOverViewport();
-
-        glUseProgram(static_cast<GLuint>(program));
-        // Bound back before the attributes come back, which restore the bound one's draw
-        // buffers.
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawBinding));
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readBinding));
-    }
+    glBindTexture(GL_TEXTURE_2D, pairsTexture);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, chromaFbo);
+    glViewport(0, 0, chromaColumns(), height / 2);
+    glUseProgram(chromaProgram);
+    FragmentProgram::drawOverViewport();
 }
 
 void YuvConverter::readPlane(GLenum format, GLenum type, int texelBytes, int columns, int rows,
