@@ -399,8 +399,11 @@ void glScalef(GLfloat x, GLfloat y, GLfloat z) {
     }
 }
 
+// A glBegin adds to the batch: only a change of state draws it, so the rings and lines of a
+// wire frame, one glBegin each, go to WebGL as one draw.
 void glBegin(GLenum mode) {
-    if (!outsideBegin()) {
+    if (layer().inBegin) {
+        fail(GL_INVALID_OPERATION);
         return;
     }
     if (PrimitiveAssembler::kindOf(mode) == PrimitiveAssembler::INVALID) {

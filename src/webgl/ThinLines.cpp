@@ -59,6 +59,18 @@ float diamondEdge(float ownX, float ownY, float farX, float farY, bool isEnd) {
     return std::floor(px) + (low ? 0.0f : 1.0f);
 }
 
+// Whether a and b both lie beyond one plane of the view volume (x, y or z outside -w .. w).
+bool beyondOneSide(const Vec4& a, const Vec4& b) {
+    const float at[2][3] = {{a.x, a.y, a.z}, {b.x, b.y, b.z}};
+    for (int axis = 0; axis < 3; ++axis) {
+        if ((at[0][axis] > a.w && at[1][axis] > b.w) ||
+            (at[0][axis] < -a.w && at[1][axis] < -b.w)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelview,
@@ -99,6 +111,11 @@ void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelv
                 clip[e] = mix(clip[e], clip[1 - e], t);
                 eye[e] = mix(eye[e], eye[1 - e], t);
             }
+        }
+        // Both ends beyond one side of the view volume: no pixel, and the rasteriser need not
+        // set up a triangle to find that out.
+        if (beyondOneSide(clip[0], clip[1])) {
+            continue;
         }
         float win[2][2];
         for (int e = 0; e < 2; ++e) {

@@ -30,12 +30,26 @@ int main() {
         EM_ASM(document.title = 'layer failed: no context';);
         return 1;
     }
+    // WebGL's draw calls counted: the lines scene's three glBegin runs, told apart only by
+    // their colours, must reach WebGL as one draw.
+    emscripten_run_script("Module.draws = 0;"
+                          "['drawArrays', 'drawElements'].forEach(function (name) {"
+                          "    var own = GLctx[name].bind(GLctx);"
+                          "    GLctx[name] = function () {"
+                          "        ++Module.draws;"
+                          "        return own.apply(null, arguments);"
+                          "    };"
+                          "});");
     std::string out;
     std::string rgba(LAYER_WIDTH * LAYER_HEIGHT * 4, '\0');
     for (int s = 0; s < LAYER_SCENE_COUNT; ++s) {
         resetLayerState();
+        EM_ASM(Module.draws = 0;);
         LAYER_SCENES[s].draw();
         glFlush();
+        if (std::string(LAYER_SCENES[s].name) == "lines") {
+            out += "draws " + std::to_string(EM_ASM_INT(return Module.draws;)) + "\n";
+        }
         const GLenum error = glGetError();
         // Read before the task ends: the drawing buffer is not kept after the page composites.
         emscripten_glReadPixels(0, 0, LAYER_WIDTH, LAYER_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE,

@@ -34,7 +34,8 @@ struct PageResult {
     std::map<std::string, Rgb> frames;
     std::map<std::string, unsigned> errors;
     std::string errorSequence;
-    std::string unflushed; // the centre of a quad the page never flushed, read as it composites
+    std::string unflushed;  // the centre of a quad the page never flushed, read as it composites
+    std::string linesDraws; // WebGL draws of the lines scene
 };
 
 int hexValue(char c) {
@@ -66,6 +67,8 @@ bool readPage(const char* path, PageResult& page) {
             page.errors[name] = error;
         } else if (line.compare(0, 7, "errors ") == 0) {
             page.errorSequence = line.substr(7);
+        } else if (line.compare(0, 6, "draws ") == 0) {
+            page.linesDraws = line.substr(6);
         } else if (line.compare(0, 10, "unflushed ") == 0) {
             page.unflushed = line.substr(10);
         }
@@ -173,6 +176,9 @@ int main(int argc, char** argv) {
     ok = ok && sequence == page.errorSequence;
     printf("a batch left at the task's end: %s (magenta: 255 0 255)\n", page.unflushed.c_str());
     ok = ok && page.unflushed == "255 0 255";
+    printf("the lines scene's WebGL draws: %s (one run of glBegin after another: 1)\n",
+           page.linesDraws.c_str());
+    ok = ok && page.linesDraws == "1";
     SDL_Quit();
     return ok ? 0 : 1;
 }
