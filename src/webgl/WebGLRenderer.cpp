@@ -440,13 +440,18 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
     }
 }
 
-void WebGLRenderer::fillBuffer(const void* data, size_t size) {
-    const unsigned bytes = static_cast<unsigned>(size);
+void WebGLRenderer::fillBuffer(const void* data, size_t size, const void* more, size_t moreSize) {
+    const unsigned bytes = static_cast<unsigned>(size + moreSize);
     if (bytes > bufferBytes) {
         bufferBytes = bytes;
-        emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, data, GL_STREAM_DRAW);
-    } else {
-        emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data);
+        emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+    }
+    if (size) {
+        emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(size), data);
+    }
+    if (moreSize) {
+        emscripten_glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(size),
+                                   static_cast<GLsizeiptr>(moreSize), more);
     }
 }
 
@@ -454,21 +459,41 @@ void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const Dra
     const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
                                state.viewportHeight};
     thin.clear();
-    ThinLines::build(ends, state.modelview, state.projection, viewport, thin);
-    if (thin.empty()) {
+    thinUnfogged.clear();
+    // Linear fog's factor, 1 - (distance - start) * scale, clamps to 1 (the colour as it is) on
+    // one side of its start: segments wholly there skip the fog's work per pixel.
+    const bool linearFog = state.fogMode == 1;
+    const float clearDepths[2] = {state.fogScale > 0.0f ? 0.0f : state.fogStart,
+                                  state.fogScale > 0.0f ? state.fogStart : INFINITY};
+    ThinLines::build(ends, state.modelview, state.projection, viewport, thin,
+                     linearFog ? clearDepths : nullptr, linearFog ? &thinUnfogged : nullptr);
+    if (thin.empty() && thinUnfogged.empty()) {
         return;
     }
-    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex));
-    if (!setUniforms(PrimitiveAssembler::LINES, state)) {
-        failed = true;
-        return;
-    }
+    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex), thinUnfogged.data(),
+               thinUnfogged.size() * sizeof(ThinLineVertex));
     // Lines are never culled, whichever way their quads turn.
     if (state.culling) {
         emscripten_glDisable(GL_CULL_FACE);
     }
-    pointThinAttributes();
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(thin.size()));
+    DrawState unfogged = state;
+    unfogged.fogMode = 0;
+    const std::vector<ThinLineVertex>* const parts[2] = {&thin, &thinUnfogged};
+    const DrawState* const states[2] = {&state, &unfogged};
+    GLint first = 0;
+    for (int i = 0; i < 2 && !failed; ++i) {
+        const GLsizei count = static_cast<GLsizei>(parts[i]->size());
+        if (count == 0) {
+            continue;
+        }
+        if (!setUniforms(PrimitiveAssembler::LINES, *states[i])) {
+            failed = true;
+            break;
+        }
+        pointThinAttributes();
+        emscripten_glDrawArrays(GL_TRIANGLES, first, count);
+        first += count;
+    }
     if (state.culling) {
         emscripten_glEnable(GL_CULL_FACE);
     }

@@ -72,8 +72,10 @@ class WebGLRenderer {
     // Puts the program of the kind and the state in use, built on its first use, and sets its
     // uniforms; false when it does not build.
     bool setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
-    // Puts the vertices into the streaming buffer, growing its store when they outgrow it.
-    void fillBuffer(const void* data, size_t bytes);
+    // Puts the vertices into the streaming buffer, growing its store when they outgrow it; more
+    // follows them when given.
+    void fillBuffer(const void* data, size_t bytes, const void* more = nullptr,
+                    size_t moreBytes = 0);
     // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
     void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
 
@@ -87,4 +89,5 @@ class WebGLRenderer {
     // Wide and one-pixel lines' corners, kept to spare reallocation.
     std::vector<DrawVertex> wide;
     std::vector<ThinLineVertex> thin;
+    std::vector<ThinLineVertex> thinUnfogged; // where linear fog leaves the colour as it is
 };

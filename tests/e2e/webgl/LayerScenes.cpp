@@ -196,6 +196,33 @@ void fog() {
     glDisable(GL_FOG);
 }
 
+// One-pixel lines at depths from near the eye into the distance under linear fog, once with the
+// fog beginning at 5 and once, as the tunnels have it, with its end nearer than its start: lines
+// where fog changes nothing and lines in it. Each keeps one depth: along a line in depth the
+// desktop interpolates the fog's distance in the window, not in the eye's space.
+void fogLines() {
+    camera(0.0, 1.5, 6.0);
+    const float black[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glFogfv(GL_FOG_COLOR, black);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glEnable(GL_FOG);
+    const float ranges[2][2] = {{5.0f, 20.0f}, {7.0f, 3.0f}};
+    for (int r = 0; r < 2; ++r) {
+        glFogf(GL_FOG_START, ranges[r][0]);
+        glFogf(GL_FOG_END, ranges[r][1]);
+        const float x0 = r == 0 ? -3.0f : 0.2f;
+        glBegin(GL_LINES);
+        for (int i = 0; i < 12; ++i) {
+            const float z = 4.5f - 1.5f * i;
+            glColor3f(1.0f, 0.3f + 0.05f * i, 0.2f);
+            glVertex3f(x0, -1.0f + 0.1f * i, z);
+            glVertex3f(x0 + 2.8f, -1.3f + 0.1f * i, z);
+        }
+        glEnd();
+    }
+    glDisable(GL_FOG);
+}
+
 void blending() {
     pixelOrtho();
     glBegin(GL_QUADS);
@@ -414,13 +441,21 @@ void manyQuads() {
 } // namespace
 
 const LayerScene LAYER_SCENES[] = {
-    {"triangles", triangles},  {"quads", quads},
-    {"lines", lines},          {"offset-lines", offsetLines},
-    {"wide-lines", wideLines}, {"perspective-lines", perspectiveLines},
-    {"points", points},        {"fog", fog},
-    {"blending", blending},    {"textures", textures},
-    {"scissor", scissor},      {"matrix-stacks", matrixStacks},
-    {"many-quads", manyQuads}, {"fractional-widths", fractionalWidths},
+    {"triangles", triangles},
+    {"quads", quads},
+    {"lines", lines},
+    {"offset-lines", offsetLines},
+    {"wide-lines", wideLines},
+    {"perspective-lines", perspectiveLines},
+    {"points", points},
+    {"fog", fog},
+    {"fog-lines", fogLines},
+    {"blending", blending},
+    {"textures", textures},
+    {"scissor", scissor},
+    {"matrix-stacks", matrixStacks},
+    {"many-quads", manyQuads},
+    {"fractional-widths", fractionalWidths},
 };
 const int LAYER_SCENE_COUNT = sizeof(LAYER_SCENES) / sizeof(LAYER_SCENES[0]);
 
