@@ -45,6 +45,9 @@ struct Layer {
     float pointSize = 1.0f;
     bool texture2D = false;
     bool culling = false;
+    bool depthTest = false;
+    bool depthWrites = true;
+    bool blending = false;
     bool fog = false;
     GLenum fogMode = GL_EXP_MODE;
     float fogStart = 0.0f;
@@ -117,6 +120,7 @@ void flush() {
         state.fogColor[i] = l.fogColor[i];
     }
     state.culling = l.culling;
+    state.depthOrdered = l.depthTest && l.depthWrites && !l.blending;
     l.renderer.draw(l.pendingKind, l.pending, state);
     l.pending.clear();
 }
@@ -154,7 +158,11 @@ bool setCapability(GLenum cap, bool on) {
         l.culling = on;
         break;
     case GL_BLEND:
+        l.blending = on;
+        break;
     case GL_DEPTH_TEST:
+        l.depthTest = on;
+        break;
     case GL_SCISSOR_TEST:
         break;
     default:
@@ -198,6 +206,7 @@ void glBlendFunc(GLenum sfactor, GLenum dfactor) {
 
 void glDepthMask(GLboolean flag) {
     if (outsideBegin()) {
+        layer().depthWrites = flag != GL_FALSE;
         emscripten_glDepthMask(flag);
     }
 }

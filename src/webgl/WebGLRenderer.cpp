@@ -461,8 +461,9 @@ void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const Dra
     thin.clear();
     thinUnfogged.clear();
     // Linear fog's factor, 1 - (distance - start) * scale, clamps to 1 (the colour as it is) on
-    // one side of its start: segments wholly there skip the fog's work per pixel.
-    const bool linearFog = state.fogMode == 1;
+    // one side of its start: segments wholly there skip the fog's work per pixel. They are drawn
+    // after the others, which only the depth test makes come out alike.
+    const bool linearFog = state.fogMode == 1 && state.depthOrdered;
     const float clearDepths[2] = {state.fogScale > 0.0f ? 0.0f : state.fogStart,
                                   state.fogScale > 0.0f ? state.fogStart : INFINITY};
     ThinLines::build(ends, state.modelview, state.projection, viewport, thin,

@@ -25,6 +25,9 @@ struct DrawState {
     float fogDensity;
     float fogColor[3];
     bool culling; // GL_CULL_FACE enabled: lines drawn as quads must not be culled
+    // Depth tested and written, not blended: the nearest fragment stays whichever comes first
+    // (but for fragments at one depth to the last bit), so primitives may be drawn out of turn.
+    bool depthOrdered;
 };
 
 class WebGLRenderer {

@@ -206,6 +206,7 @@ void fogLines() {
     glFogfv(GL_FOG_COLOR, black);
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glEnable(GL_FOG);
+    glEnable(GL_DEPTH_TEST); // as in the tunnels: the layer may then draw unfogged lines apart
     const float ranges[2][2] = {{5.0f, 20.0f}, {7.0f, 3.0f}};
     for (int r = 0; r < 2; ++r) {
         glFogf(GL_FOG_START, ranges[r][0]);
