@@ -221,9 +221,8 @@ void pointAttributes(size_t first) {
 
 // The same for one-pixel lines' triangles.
 void pointThinAttributes() {
-    const size_t base = 0;
     const GLsizei stride = sizeof(ThinLineVertex);
-    const auto at = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
+    const auto at = [](size_t offset) { return reinterpret_cast<const void*>(offset); };
     emscripten_glVertexAttribPointer(POSITION, 4, GL_FLOAT, GL_FALSE, stride,
                                      at(offsetof(ThinLineVertex, clip)));
     emscripten_glVertexAttribPointer(OTHER, 4, GL_FLOAT, GL_FALSE, stride,
@@ -413,7 +412,22 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
         }
         drawn = &wide;
     }
+    // Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
+    size_t fogged = drawn->size();
+    if (kind == PrimitiveAssembler::TRIANGLES && fogCanBeSkipped(state)) {
+        fogged = splitUnfogged(vertices, state);
+        drawn = &split;
+    }
     fillBuffer(drawn->data(), drawn->size() * sizeof(DrawVertex));
+    if (fogged < drawn->size()) {
+        DrawState unfogged = state;
+        unfogged.fogMode = 0;
+        if (fogged > 0) {
+            drawTriangles(0, fogged, state);
+        }
+        drawTriangles(fogged, drawn->size() - fogged, unfogged);
+        return;
+    }
     if (!setUniforms(kind, state)) {
         failed = true;
         return;
@@ -455,19 +469,69 @@ void WebGLRenderer::fillBuffer(const void* data, size_t size, const void* more, 
     }
 }
 
+bool WebGLRenderer::fogCanBeSkipped(const DrawState& state) {
+    return state.fogMode == 1 && state.depthOrdered;
+}
+
+void WebGLRenderer::clearDepths(const DrawState& state, float range[2]) {
+    // Linear fog's factor, 1 - (distance - start) * scale, clamps to 1 (the colour as it is) on
+    // one side of its start.
+    range[0] = state.fogScale > 0.0f ? 0.0f : state.fogStart;
+    range[1] = state.fogScale > 0.0f ? state.fogStart : INFINITY;
+}
+
+size_t WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
+                                    const DrawState& state) {
+    float range[2];
+    clearDepths(state, range);
+    const float* m = state.modelview.m;
+    // Eye depth is linear over a triangle: on one side of the eye, its distances lie between
+    // the corners'.
+    const auto side = [m, range](const DrawVertex& v) {
+        const float* p = v.position;
+        const float z = m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14];
+        const float distance = std::fabs(z);
+        return distance < range[0] || distance > range[1] ? 0 : (z < 0.0f ? 1 : 2);
+    };
+    const auto clear = [&side](const DrawVertex* t) {
+        const int a = side(t[0]);
+        return a != 0 && side(t[1]) == a && side(t[2]) == a;
+    };
+    size_t fogged = 0;
+    for (size_t i = 0; i + 3 <= triangles.size(); i += 3) {
+        fogged += clear(&triangles[i]) ? 0 : 3;
+    }
+    split.resize(triangles.size() / 3 * 3);
+    size_t nextFogged = 0;
+    size_t nextClear = fogged;
+    for (size_t i = 0; i + 3 <= triangles.size(); i += 3) {
+        size_t& next = clear(&triangles[i]) ? nextClear : nextFogged;
+        std::copy(&triangles[i], &triangles[i] + 3, &split[next]);
+        next += 3;
+    }
+    return fogged;
+}
+
+void WebGLRenderer::drawTriangles(size_t first, size_t count, const DrawState& state) {
+    if (failed || !setUniforms(PrimitiveAssembler::TRIANGLES, state)) {
+        failed = true;
+        return;
+    }
+    pointAttributes(0);
+    emscripten_glDrawArrays(GL_TRIANGLES, static_cast<GLint>(first), static_cast<GLsizei>(count));
+}
+
 void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
     const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
                                state.viewportHeight};
     thin.clear();
     thinUnfogged.clear();
-    // Linear fog's factor, 1 - (distance - start) * scale, clamps to 1 (the colour as it is) on
-    // one side of its start: segments wholly there skip the fog's work per pixel. They are drawn
-    // after the others, which only the depth test makes come out alike.
-    const bool linearFog = state.fogMode == 1 && state.depthOrdered;
-    const float clearDepths[2] = {state.fogScale > 0.0f ? 0.0f : state.fogStart,
-                                  state.fogScale > 0.0f ? state.fogStart : INFINITY};
+    // Segments wholly where fog leaves the colour as it is skip its work per pixel.
+    const bool linearFog = fogCanBeSkipped(state);
+    float clear[2];
+    clearDepths(state, clear);
     ThinLines::build(ends, state.modelview, state.projection, viewport, thin,
-                     linearFog ? clearDepths : nullptr, linearFog ? &thinUnfogged : nullptr);
+                     linearFog ? clear : nullptr, linearFog ? &thinUnfogged : nullptr);
     if (thin.empty() && thinUnfogged.empty()) {
         return;
     }

@@ -1,6 +1,7 @@
 // The layer's only contact with WebGL: its shader programs, one streaming buffer, the draw call.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "Matrix4.h"
@@ -79,6 +80,15 @@ class WebGLRenderer {
     // follows them when given.
     void fillBuffer(const void* data, size_t bytes, const void* more = nullptr,
                     size_t moreBytes = 0);
+    // Whether primitives wholly where the fog leaves colours as they are may be drawn apart,
+    // after the rest and without fog: linear fog, and the depth test deciding what stays.
+    static bool fogCanBeSkipped(const DrawState& state);
+    // The eye distances, from and to, where linear fog leaves a colour as it is.
+    static void clearDepths(const DrawState& state, float range[2]);
+    // The triangles into split, those fog changes first; returns how many vertices those are.
+    size_t splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
+    // Vertices first .. first + count of the buffer as triangles, with the state's program.
+    void drawTriangles(size_t first, size_t count, const DrawState& state);
     // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
     void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
 
@@ -91,6 +101,7 @@ class WebGLRenderer {
     bool failed;          // a program did not build: nothing is drawn
     // Wide and one-pixel lines' corners, kept to spare reallocation.
     std::vector<DrawVertex> wide;
+    std::vector<DrawVertex> split; // triangles, those drawn with fog first
     std::vector<ThinLineVertex> thin;
     std::vector<ThinLineVertex> thinUnfogged; // where linear fog leaves the colour as it is
 };

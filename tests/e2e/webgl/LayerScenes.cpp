@@ -196,10 +196,11 @@ void fog() {
     glDisable(GL_FOG);
 }
 
-// One-pixel lines at depths from near the eye into the distance under linear fog, once with the
-// fog beginning at 5 and once, as the tunnels have it, with its end nearer than its start: lines
-// where fog changes nothing and lines in it. Each keeps one depth: along a line in depth the
-// desktop interpolates the fog's distance in the window, not in the eye's space.
+// One-pixel lines at depths from near the eye into the distance under linear fog, over a floor
+// of triangles, once with the fog beginning at 5 and once, as the tunnels have it, with its end
+// nearer than its start: lines and triangles where fog changes nothing and in it. Each keeps one
+// depth: along a line in depth the desktop interpolates the fog's distance in the window, not in
+// the eye's space.
 void fogLines() {
     camera(0.0, 1.5, 6.0);
     const float black[] = {0.0f, 0.0f, 0.0f, 1.0f};
@@ -212,6 +213,16 @@ void fogLines() {
         glFogf(GL_FOG_START, ranges[r][0]);
         glFogf(GL_FOG_END, ranges[r][1]);
         const float x0 = r == 0 ? -3.0f : 0.2f;
+        // A floor of triangles under the lines, from near the eye into the fog.
+        glBegin(GL_TRIANGLES);
+        for (int i = 0; i < 12; ++i) {
+            const float z = 4.5f - 1.5f * i;
+            glColor3f(0.2f, 0.4f + 0.05f * i, 0.9f);
+            glVertex3f(x0, -1.6f, z);
+            glVertex3f(x0 + 2.8f, -1.6f, z);
+            glVertex3f(x0 + 1.4f, -1.6f, z - 1.5f);
+        }
+        glEnd();
         glBegin(GL_LINES);
         for (int i = 0; i < 12; ++i) {
             const float z = 4.5f - 1.5f * i;
