@@ -413,21 +413,21 @@ void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVe
         drawn = &wide;
     }
     // Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
-    size_t fogged = drawn->size();
     if (kind == PrimitiveAssembler::TRIANGLES && fogCanBeSkipped(state)) {
-        fogged = splitUnfogged(vertices, state);
-        drawn = &split;
+        splitUnfogged(vertices, state);
+        if (!splitClear.empty()) {
+            fillBuffer(split.data(), split.size() * sizeof(DrawVertex), splitClear.data(),
+                       splitClear.size() * sizeof(DrawVertex));
+            DrawState unfogged = state;
+            unfogged.fogMode = 0;
+            if (!split.empty()) {
+                drawTriangles(0, split.size(), state);
+            }
+            drawTriangles(split.size(), splitClear.size(), unfogged);
+            return;
+        }
     }
     fillBuffer(drawn->data(), drawn->size() * sizeof(DrawVertex));
-    if (fogged < drawn->size()) {
-        DrawState unfogged = state;
-        unfogged.fogMode = 0;
-        if (fogged > 0) {
-            drawTriangles(0, fogged, state);
-        }
-        drawTriangles(fogged, drawn->size() - fogged, unfogged);
-        return;
-    }
     if (!setUniforms(kind, state)) {
         failed = true;
         return;
@@ -480,8 +480,8 @@ void WebGLRenderer::clearDepths(const DrawState& state, float range[2]) {
     range[1] = state.fogScale > 0.0f ? state.fogStart : INFINITY;
 }
 
-size_t WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
-                                    const DrawState& state) {
+void WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
+                                  const DrawState& state) {
     float range[2];
     clearDepths(state, range);
     const float* m = state.modelview.m;
@@ -493,23 +493,14 @@ size_t WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
         const float distance = std::fabs(z);
         return distance < range[0] || distance > range[1] ? 0 : (z < 0.0f ? 1 : 2);
     };
-    const auto clear = [&side](const DrawVertex* t) {
-        const int a = side(t[0]);
-        return a != 0 && side(t[1]) == a && side(t[2]) == a;
-    };
-    size_t fogged = 0;
+    split.clear();
+    splitClear.clear();
     for (size_t i = 0; i + 3 <= triangles.size(); i += 3) {
-        fogged += clear(&triangles[i]) ? 0 : 3;
+        const int a = side(triangles[i]);
+        const bool clear = a != 0 && side(triangles[i + 1]) == a && side(triangles[i + 2]) == a;
+        std::vector<DrawVertex>& into = clear ? splitClear : split;
+        into.insert(into.end(), &triangles[i], &triangles[i] + 3);
     }
-    split.resize(triangles.size() / 3 * 3);
-    size_t nextFogged = 0;
-    size_t nextClear = fogged;
-    for (size_t i = 0; i + 3 <= triangles.size(); i += 3) {
-        size_t& next = clear(&triangles[i]) ? nextClear : nextFogged;
-        std::copy(&triangles[i], &triangles[i] + 3, &split[next]);
-        next += 3;
-    }
-    return fogged;
 }
 
 void WebGLRenderer::drawTriangles(size_t first, size_t count, const DrawState& state) {

@@ -85,8 +85,9 @@ class WebGLRenderer {
     static bool fogCanBeSkipped(const DrawState& state);
     // The eye distances, from and to, where linear fog leaves a colour as it is.
     static void clearDepths(const DrawState& state, float range[2]);
-    // The triangles into split, those fog changes first; returns how many vertices those are.
-    size_t splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
+    // The triangles into split (those fog changes) and splitClear (those it leaves as they are),
+    // each in its order.
+    void splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
     // Vertices first .. first + count of the buffer as triangles, with the state's program.
     void drawTriangles(size_t first, size_t count, const DrawState& state);
     // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
@@ -101,7 +102,8 @@ class WebGLRenderer {
     bool failed;          // a program did not build: nothing is drawn
     // Wide and one-pixel lines' corners, kept to spare reallocation.
     std::vector<DrawVertex> wide;
-    std::vector<DrawVertex> split; // triangles, those drawn with fog first
+    std::vector<DrawVertex> split;      // triangles fog changes
+    std::vector<DrawVertex> splitClear; // triangles it leaves as they are
     std::vector<ThinLineVertex> thin;
     std::vector<ThinLineVertex> thinUnfogged; // where linear fog leaves the colour as it is
 };
