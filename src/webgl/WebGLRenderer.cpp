@@ -493,12 +493,24 @@ void WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
         const float distance = std::fabs(z);
         return distance < range[0] || distance > range[1] ? 0 : (z < 0.0f ? 1 : 2);
     };
+    const auto clear = [&side](const DrawVertex* t) {
+        const int a = side(t[0]);
+        return a != 0 && side(t[1]) == a && side(t[2]) == a;
+    };
     split.clear();
     splitClear.clear();
-    for (size_t i = 0; i + 3 <= triangles.size(); i += 3) {
-        const int a = side(triangles[i]);
-        const bool clear = a != 0 && side(triangles[i + 1]) == a && side(triangles[i + 2]) == a;
-        std::vector<DrawVertex>& into = clear ? splitClear : split;
+    // Nothing is copied until the first clear triangle: a batch wholly in the fog stays as it is.
+    size_t i = 0;
+    while (i + 3 <= triangles.size() && !clear(&triangles[i])) {
+        i += 3;
+    }
+    if (i + 3 > triangles.size()) {
+        return;
+    }
+    split.assign(triangles.begin(), triangles.begin() + static_cast<std::ptrdiff_t>(i));
+    splitClear.insert(splitClear.end(), &triangles[i], &triangles[i] + 3);
+    for (i += 3; i + 3 <= triangles.size(); i += 3) {
+        std::vector<DrawVertex>& into = clear(&triangles[i]) ? splitClear : split;
         into.insert(into.end(), &triangles[i], &triangles[i] + 3);
     }
 }

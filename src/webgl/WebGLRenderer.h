@@ -86,7 +86,7 @@ class WebGLRenderer {
     // The eye distances, from and to, where linear fog leaves a colour as it is.
     static void clearDepths(const DrawState& state, float range[2]);
     // The triangles into split (those fog changes) and splitClear (those it leaves as they are),
-    // each in its order.
+    // each in its order; both left empty when none is clear.
     void splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
     // Vertices first .. first + count of the buffer as triangles, with the state's program.
     void drawTriangles(size_t first, size_t count, const DrawState& state);
