@@ -5,7 +5,7 @@ set -u
 build=$1
 source=$2
 if ! grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt"; then
-    echo "bmp_fuzz: runs with the sanitizer build only"
+    echo "SKIP: bmp_fuzz: runs with the sanitizer build only"
     exit 77
 fi
 bash "$source/tests/fuzz/run-bmp-fuzz.sh" 60

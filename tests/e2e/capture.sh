@@ -40,14 +40,14 @@ expect_eq "$(cat "$WORK/err.txt")" "vorrel-capture: ffmpeg is not installed: it 
 
 # The frame at a time reached by --at is the frame of a sequential run, byte for byte, for a
 # lazy scene (Intro), the scroller's state (Creds) and a clock that never restarts (TunnelScene).
-quietly "$CAPTURE" --at 30.5,130,230 --frames "$WORK/at" || fail "--at run failed"
-quietly "$CAPTURE" --at 30.5 --frames "$WORK/again" || fail "second --at run failed"
+quietly "--at run" "$CAPTURE" --at 30.5,130,230 --frames "$WORK/at"
+quietly "second --at run" "$CAPTURE" --at 30.5 --frames "$WORK/again"
 for f in "$WORK"/at/*.png; do
     "$CHECK" shows "$f" 1 >/dev/null || fail "nothing to see in $("$CHECK" shows "$f" 1)"
 done
 cmp -s "$WORK/at/t-030.500.png" "$WORK/again/t-030.500.png" || fail "the same frame differs between runs"
 check_sequential() { # time from to frame
-    quietly "$CAPTURE" --from "$2" --to "$3" --frames "$WORK/seq" || fail "sequential run $2..$3 failed"
+    quietly "sequential run $2..$3" "$CAPTURE" --from "$2" --to "$3" --frames "$WORK/seq"
     [ -f "$WORK/seq/frame-$4.png" ] || fail "frame $4 was not written"
     cmp -s "$WORK/at/t-$1.png" "$WORK/seq/frame-$4.png" \
         || fail "--at $1 differs from the sequential frame $4"
@@ -62,9 +62,9 @@ check_sequential 230.000 229.98 230.01 013800
 # where the scene before never drew), are the frames of a run in which the scene before drew
 # up to the boundary and left its OpenGL state behind (matrices, fog, blending, bindings).
 for b in 26 90 122 170 194 226 249; do
-    quietly "$CAPTURE" --fps 2 --from "$((b - 1)).5" --to "$b.75" --frames "$WORK/span-$b" \
-        || fail "span across $b s failed"
-    quietly "$CAPTURE" --fps 2 --at "$b,$b.5" --frames "$WORK/jump-$b" || fail "--at $b,$b.5 failed"
+    quietly "span across $b s" "$CAPTURE" --fps 2 --from "$((b - 1)).5" --to "$b.75" \
+        --frames "$WORK/span-$b"
+    quietly "--at $b,$b.5" "$CAPTURE" --fps 2 --at "$b,$b.5" --frames "$WORK/jump-$b"
     before=$(printf "%s/span-%d/frame-%06d.png" "$WORK" "$b" $((2 * b - 1)))
     first=$(printf "%s/span-%d/frame-%06d.png" "$WORK" "$b" $((2 * b)))
     second=$(printf "%s/span-%d/frame-%06d.png" "$WORK" "$b" $((2 * b + 1)))
@@ -78,7 +78,8 @@ done
 
 # One scene alone, from its first frame, for --to seconds of its own clock; with --stats.
 "$CAPTURE" --scene Tunnel1 --to 0.5 --fps 30 --frames "$WORK/scene" --stats \
-    >"$WORK/stats.txt" 2>"$WORK/err.txt" || fail "--scene Tunnel1 failed"
+    >"$WORK/stats.txt" 2>"$WORK/err.txt" ||
+    fail "--scene Tunnel1: status $?: $(tail -n 5 "$WORK/err.txt")"
 expect_no_gl_error "$WORK/err.txt"
 expect_eq "$(ls "$WORK/scene" | wc -l)" 15 "frames of --scene Tunnel1 --to 0.5 --fps 30"
 grep -qE "^Tunnel1 +15 " "$WORK/stats.txt" || fail "stats: $(cat "$WORK/stats.txt")"
@@ -86,7 +87,7 @@ grep -q "^loading: " "$WORK/stats.txt" || fail "stats without the loading time"
 "$CHECK" shows "$WORK/scene/frame-000014.png" 1 >/dev/null || fail "nothing to see of Tunnel1"
 
 # The video: both streams from 0, the span's frame count, audio as long as the video.
-quietly "$CAPTURE" --from 26 --to 28 --video "$WORK/out.mp4" || fail "video run failed"
+quietly "video run" "$CAPTURE" --from 26 --to 28 --video "$WORK/out.mp4"
 [ -f "$WORK/out.mp4" ] || fail "no video written"
 ls "$WORK" | grep -q partial && fail "partial files left behind"
 probe() { ffprobe -v error -select_streams "$1" -show_entries "stream=$2" -of csv=p=0 "$WORK/out.mp4"; }

@@ -10,6 +10,24 @@ fail() {
     exit 1
 }
 
+# Ends the script as skipped (ctest's status 77), with the reason on a line scripts/test repeats.
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+
+# A release script's end (scripts/windows, portable, web). Status 3 with thirdparty's line: a
+# library's source was to be had nowhere. Without a source folder (VQ_SOURCES) that skips the test,
+# naming the file; with one, as in CI, it fails like any other status, with the script's last lines.
+expect_made() { # status error-file what
+    local missing
+    missing=$(grep '^thirdparty: no source of ' "$2" | tail -n 1)
+    if [ "$1" -eq 3 ] && [ -n "$missing" ] && [ -z "${VQ_SOURCES:-}" ]; then
+        skip "${missing#thirdparty: }"
+    fi
+    [ "$1" -eq 0 ] || fail "$3: status $1: $(tail -n 20 "$2")"
+}
+
 expect_eq() { # actual expected what
     [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"
 }
@@ -26,15 +44,37 @@ expect_no_gl_error() { # stderr-file...
     [ -z "$found" ] || fail "$found"
 }
 
-# Runs a command with its output discarded and its error output read as above; its status.
-quietly() { # command...
-    local log status
+# Runs a command with its output discarded and its error output read as above; a failure ends the
+# script with what was run, the status and the command's last lines.
+quietly() { # what command...
+    local what=$1 log status
+    shift
     log=$(mktemp)
     "$@" >/dev/null 2>"$log"
     status=$?
+    local last
+    last=$(tail -n 5 "$log")
     expect_no_gl_error "$log"
     rm -f "$log"
-    return $status
+    [ $status -eq 0 ] || fail "$what: status $status: $last"
+}
+
+# PSNR of two PNG frames in dB ("inf" when the pixels are the same), into PSNR; a comparison that
+# fails ends the script with ffmpeg's last lines.
+psnr() { # a.png b.png
+    local out
+    out=$(ffmpeg -v info -nostats -i "$1" -i "$2" -lavfi psnr -f null - 2>&1) ||
+        fail "the PSNR of $1 against $2: $(tail -n 3 <<<"$out")"
+    PSNR=$(sed -n 's/.*average:\([0-9.inf]*\).*/\1/p' <<<"$out")
+    [ -n "$PSNR" ] || fail "no PSNR of $1 against $2: $(tail -n 3 <<<"$out")"
+}
+
+# A frame at 40 dB PSNR or more against its reference, or the same pixels; the figure said.
+expect_psnr() { # frame reference what
+    [ -f "$1" ] || fail "$3: no frame $1"
+    psnr "$1" "$2"
+    echo "$3: PSNR $PSNR dB"
+    [ "$PSNR" = inf ] || awk "BEGIN { exit !($PSNR >= 40) }" || fail "$3: PSNR $PSNR dB, below 40"
 }
 
 # Bad input to $CAPTURE: status 2, one error line holding the text, and nothing whose name

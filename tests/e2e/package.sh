@@ -58,8 +58,8 @@ dpkg-deb -f "$deb" Depends | grep -q "libsdl1.2" || fail "Depends: $(dpkg-deb -f
 # The frames of scenes with pictures, through the build tree's own capture tool: the cards,
 # the bars' overlay and floor, the textured tube, the credits' picture and font, the words.
 TIMES=8,30,101,200,240,263
-(cd "$build/data" && "$build/vorrel-capture" --fps 2 --at "$TIMES" --frames "$WORK/reference" \
-    >/dev/null 2>&1) || fail "the build tree's capture"
+(cd "$build/data" && quietly "the build tree's capture" "$build/vorrel-capture" --fps 2 \
+    --at "$TIMES" --frames "$WORK/reference") || exit 1
 
 # A missing picture draws its quad plain white: frames with every picture hold at most a few
 # white pixels (1.3 % at most), frames without them a fifth or more.
@@ -179,10 +179,7 @@ done
 
 # A bare Debian 12 (debootstrap's minbase) installs the .deb with apt, what it depends on and no
 # more, and runs it on the SDL it is built and tested with. Needs root, as apt does.
-if [ "$(id -u)" -ne 0 ]; then
-    echo "package: the install into a bare Debian 12 needs root: skipped"
-    exit 77
-fi
+[ "$(id -u)" -eq 0 ] || skip "package: the install into a bare Debian 12 needs root"
 bare="$WORK/bare"
 started=$(date +%s)
 "$source_dir/scripts/chroot" bookworm "$bare" || fail "no bare Debian 12"
@@ -206,8 +203,8 @@ expect_eq "$(installed libsdl1.2-compat-shim)" "install ok installed" "sdl12-com
 
 # The capture's frames at eight times are the build tree's.
 EIGHT=2,28,92,124,172,196,228,251
-(cd "$build/data" && "$build/vorrel-capture" --at "$EIGHT" --frames "$WORK/eight" >/dev/null 2>&1) \
-    || fail "the build tree's capture at eight times"
+(cd "$build/data" && quietly "the build tree's capture at eight times" "$build/vorrel-capture" \
+    --at "$EIGHT" --frames "$WORK/eight") || exit 1
 chroot "$bare" sh -c "cd /tmp && vorrel-capture --at $EIGHT --frames eight" >"$WORK/out.txt" \
     2>"$WORK/err.txt" || fail "the bare system's capture: $(tail -n 3 "$WORK/err.txt")"
 for t in ${EIGHT//,/ }; do

@@ -205,15 +205,16 @@ expect_eq "$DEMO_STATUS" 0 "status after Escape"
 # The capture's frames at the same times: from the unchanged data, and after the change. On
 # the same X server: a window's depth buffer is finer than the offscreen driver's, which moves
 # a few pixels where the tube hides itself.
-capture() { SDL_VIDEODRIVER=x11 quietly "$CAPTURE" "$@"; }
+# A failed capture ends the script with its last lines (in a subshell: exit 1 passes it on).
+capture() { SDL_VIDEODRIVER=x11 quietly "the capture $*" "$CAPTURE" "$@"; }
 times=$(cut -d' ' -f1 "$WORK/seeks.txt" | paste -sd,)
-(cd "$build/data" && capture --at "$times" --frames "$WORK/capture") || fail "the capture failed"
+(cd "$build/data" && capture --at "$times" --frames "$WORK/capture") || exit 1
 while read -r time png what; do
     cmp -s "$png" "$WORK/capture/$(basename "$png")" \
         || fail "after a seek ($what) the frame at $time differs from vorrel-capture --at $time"
 done <"$WORK/seeks.txt"
 time=$(field "$after" time)
-capture --at "$time" --frames "$WORK/capture-after" || fail "the capture failed"
+capture --at "$time" --frames "$WORK/capture-after"
 cmp -s "$WORK/after/$(basename "$reloaded")" "$WORK/capture-after/$(basename "$reloaded")" \
     || fail "after r the frame at $time differs from vorrel-capture --at $time with the new picture"
 
@@ -267,7 +268,7 @@ screen_until "$WORK/window.rgb" "Intro's last frame in the window" same_as "$WOR
 after_key Left 5099 Intro
 # The capture draws those 3840 frames in full (31 s on a quiet machine): the plain build only.
 if ! grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt"; then
-    (cd "$build/data" && capture --at 89.983 --frames "$WORK/capture-deep") || fail "the capture failed"
+    (cd "$build/data" && capture --at 89.983 --frames "$WORK/capture-deep") || exit 1
     cmp -s "$deep" "$WORK/capture-deep/t-089.983.png" \
         || fail "Intro's last frame after Ctrl+Left from 90 s differs from vorrel-capture --at 89.983"
 fi
@@ -327,8 +328,7 @@ sized=$(shot)
 press q
 wait_demo 30
 expect_eq "$DEMO_STATUS" 0 "status after q at 1280x720"
-(cd "$build/data" && capture --at 200 --size 1280x720 --frames "$WORK/capture-sized") \
-    || fail "the capture at 1280x720 failed"
+(cd "$build/data" && capture --at 200 --size 1280x720 --frames "$WORK/capture-sized") || exit 1
 cmp -s "$sized" "$WORK/capture-sized/t-200.000.png" \
     || fail "at 1280x720 the preview's frame at 200 s differs from vorrel-capture --size 1280x720"
 

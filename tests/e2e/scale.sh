@@ -45,10 +45,10 @@ region_check() { # a.png x,y,w,h b.png what
 if [ $sanitized -eq 1 ]; then
     # Under the sanitizers the framebuffers, the filter and the turned-over rows once: a
     # supersampled, pillarboxed frame against the same picture without bars.
-    quietly "$CAPTURE" --size 640x360 --ssaa 3 --at 27.5 --frames "$WORK/wide" \
-        || fail "supersampled capture failed"
-    quietly "$CAPTURE" --size 480x360 --ssaa 3 --at 27.5 --frames "$WORK/narrow" \
-        || fail "supersampled capture without bars failed"
+    quietly "supersampled capture" "$CAPTURE" --size 640x360 --ssaa 3 --at 27.5 \
+        --frames "$WORK/wide"
+    quietly "supersampled capture without bars" "$CAPTURE" --size 480x360 --ssaa 3 --at 27.5 \
+        --frames "$WORK/narrow"
     region_check "$WORK/wide/t-027.500.png" 80,0,480,360 "$WORK/narrow/t-027.500.png" "640x360"
     echo "scale: all checks passed (sanitized: bad input and one supersampled frame)"
     exit 0
@@ -73,8 +73,8 @@ for scene in Tunnel1 Tunnel2; do
     for run in base same; do
         sized=()
         [ $run = same ] && sized=(--size 800x600 --ssaa 1)
-        quietly "$CAPTURE" "${sized[@]}" --scene $scene --from 0.5 --to 0.51 \
-            --frames "$WORK/$run" || fail "--scene $scene failed"
+        quietly "--scene $scene" "$CAPTURE" "${sized[@]}" --scene $scene --from 0.5 --to 0.51 \
+            --frames "$WORK/$run"
         mv "$WORK/$run/frame-000030.png" "$WORK/$run/$scene.png"
     done
 done
@@ -99,7 +99,7 @@ done
 capture_at "$WORK/ssaa" --ssaa 2
 for f in "$WORK"/base/t-*.png; do
     name=$(basename "$f")
-    result=$("$DIFF" "$WORK/big/$name" "$WORK/ssaa/$name") || fail "cannot compare $name"
+    result=$("$DIFF" "$WORK/big/$name" "$WORK/ssaa/$name") || fail "cannot compare $name: $result"
     awk '$1 == "max" { exit !($2 <= 1) }' <<<"$result" \
         || fail "$name with --ssaa 2 is not the area filter of 1600x1200: $(tr '\n' ' ' <<<"$result")"
 done
@@ -107,13 +107,11 @@ done
 # 1080p: H.264 High in BT.709 with its tags and the right colours (the red bars), and a frame
 # of that span: black bars either side of the 1440 x 1080 picture.
 check_h264_span 1920x1080 bt709 27 27.5
-quietly "$CAPTURE" --size 1440x1080 --at 27.25 --frames "$WORK/r1440" \
-    || fail "1440x1080 capture failed"
+quietly "1440x1080 capture" "$CAPTURE" --size 1440x1080 --at 27.25 --frames "$WORK/r1440"
 region_check "$(span_frame "$WORK/h264-1920x1080-27" 27 15)" 240,0,1440,1080 \
     "$WORK/r1440/t-027.250.png" "1920x1080"
 # Taller than 4:3: bars above and below.
-quietly "$CAPTURE" --size 800x800 --at 27.5 --frames "$WORK/tall" \
-    || fail "800x800 capture failed"
+quietly "800x800 capture" "$CAPTURE" --size 800x800 --at 27.5 --frames "$WORK/tall"
 region_check "$WORK/tall/t-027.500.png" 0,100,800,600 "$WORK/base/t-027.500.png" "800x800"
 
 echo "scale: all checks passed"

@@ -100,7 +100,7 @@ reruns=()
 for n in $(seq 1 $ATTEMPTS); do
     attempt $priority
     [ "$CHECKED" -eq 0 ] && break
-    [ "$CHECKED" -eq 3 ] || fail "the recording does not match the track"
+    [ "$CHECKED" -eq 3 ] || fail "the recording does not match the track: $(tail -n 1 check.txt)"
     reruns+=("run $n${priority:+ (raised)}: $UNDERRUNS underruns, $(tail -n 1 check.txt)")
     [ "$n" -lt $ATTEMPTS ] || fail "the machine was too busy to feed the server in $ATTEMPTS runs"
     echo "soundserver: the server was starved; trying again with the audio threads raised"

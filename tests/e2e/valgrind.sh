@@ -5,10 +5,8 @@ set -u
 build=$1
 source=$2
 source "$(dirname "$0")/lib.bash"
-if grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt"; then
-    echo "valgrind: skipped in the sanitizer build"
-    exit 77
-fi
+grep -q "VQ_SANITIZE:BOOL=ON" "$build/CMakeCache.txt" &&
+    skip "valgrind: Valgrind does not run the sanitizer build"
 WORK=$(mktemp -d)
 at_exit 'rm -rf "$WORK"'
 cd "$build/data" || fail "no data folder"

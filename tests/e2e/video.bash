@@ -123,9 +123,12 @@ check_lossless_span() { # size from to
     first=$(frame_at "$from")
     last=$(frame_at "$to")
     local decoded frames
-    decoded=$(ffmpeg -v error -i "$video" -map 0:v -f rawvideo -pix_fmt rgb24 - | md5sum)
-    frames=$(ffmpeg -v error -framerate 60 -start_number "$first" -i "$dir/frames/frame-%06d.png" \
-        -f rawvideo -pix_fmt rgb24 - | md5sum)
+    # Both decodes failing would leave two equal sums of nothing: each status is checked.
+    decoded=$(set -o pipefail; ffmpeg -v error -i "$video" -map 0:v -f rawvideo -pix_fmt rgb24 - |
+        md5sum) || fail "cannot decode the master's video $video"
+    frames=$(set -o pipefail; ffmpeg -v error -framerate 60 -start_number "$first" \
+        -i "$dir/frames/frame-%06d.png" -f rawvideo -pix_fmt rgb24 - | md5sum) ||
+        fail "cannot read the PNG frames of $dir"
     expect_eq "$decoded" "$frames" "the master's pixels against the PNG frames"
     # The sound: the track's very samples for the span, as our layer decodes it.
     ffmpeg -v error -i "$video" -map 0:a -f s16le "$dir/sound.raw" || fail "cannot decode the FLAC"

@@ -27,8 +27,8 @@ driver="$source/tests/e2e/browser"
 # Built beside the build, whose data it packs: a second run only packs the data again.
 web="$build/web"
 build_site() { # data-dir
-    "$source/scripts/web" --out "$web" --site --data "$1" >"$WORK/build.log" 2>&1 ||
-        fail "the site does not build: $(tail -20 "$WORK/build.log")"
+    "$source/scripts/web" --out "$web" --site --data "$1" >"$WORK/build.log" 2>&1
+    expect_made $? "$WORK/build.log" "the site does not build"
 }
 
 # Opens the page in the browser, clicks start and follows the page for the seconds given:
@@ -71,7 +71,11 @@ print("%s: ready %.1f s after loading, started by %s, first frame %.2f s after t
       report["started_by"], first["wall"], last["frames"], last["wall"], last["heard"]),
       file=sys.stderr)
 EOF
-    ) || fail "$1: $out (report: $WORK/$1/report.json)"
+    ) || {
+        # The report outlives the script's folder, for a look at what failed.
+        cp "$WORK/$1/report.json" "$build/tests/webdemo-$1.json"
+        fail "$1: $out (the page's report: $build/tests/webdemo-$1.json)"
+    }
 }
 
 # The checks of a run with the track: heard, played, the sound's content, the keys.
