@@ -9,7 +9,7 @@ archive_pools=(http://deb.debian.org/debian/pool/main
 # Fetches a pinned file into the download folder, once: from the source folder (VQ_SOURCES)
 # first, else, where the file's set may come from it, Debian's archive. A file whose hash differs
 # from its pin is refused with one line (status 1); one found nowhere is status 3, with no line
-# (the caller says what is missing as a whole) and its name in not_found.
+# (the caller says what is missing as a whole).
 source_file() { # package file sha256 archive|folder
     local package="$1" file="$2" pin="$3" download="$cache/src/download" found="" pool sum
     mkdir -p "$download"
@@ -28,7 +28,6 @@ source_file() { # package file sha256 archive|folder
     fi
     if [ -z "$found" ]; then
         rm -f "$download/$file.part"
-        not_found="$file"
         return 3
     fi
     sum="$(sha256sum "$download/$file.part" | cut -d' ' -f1)"
@@ -42,22 +41,27 @@ source_file() { # package file sha256 archive|folder
 
 # Fetches every file of a set of sources (pins and names, as a recipe lists them) and unpacks
 # it into $src once: a Debian source package with Debian's patches applied, a plain tarball into
-# its top folder's content. Status as source_file's.
+# its top folder's content. Status as source_file's; with status 3, every file of the set found
+# nowhere is named in not_found (", " between them).
 unpack_set() { # archive|folder sha256 file ...
     local where="$1" i dsc="" tarball="" status
     shift
     [ -f "$src/.unpacked" ] && return 0
     local set=("$@")
+    not_found=""
     for ((i = 0; i < ${#set[@]}; i += 2)); do
         source_file "$package" "${set[i + 1]}" "${set[i]}" "$where" || {
             status=$?
-            return "$status"
+            [ "$status" -eq 3 ] || return "$status"
+            not_found+="${not_found:+, }${set[i + 1]}"
+            continue
         }
         case "${set[i + 1]}" in
         *.dsc) dsc="${set[i + 1]}" ;;
         *.tar.*) tarball="${set[i + 1]}" ;;
         esac
     done
+    [ -z "$not_found" ] || return 3
     rm -rf "$src"
     if [ -n "$dsc" ]; then
         # The files are checked above; the archive here lacks some upstream signatures.
@@ -81,10 +85,10 @@ unpack_sources() {
     built_sources=("${sources[@]}")
     unpack_set archive "${sources[@]}" && return 0 || status=$?
     [ "$status" -eq 3 ] || return "$status"
-    missing="$not_found is neither in VQ_SOURCES (${VQ_SOURCES:-not set}) nor in Debian's archive"
+    missing="in neither VQ_SOURCES (${VQ_SOURCES:-not set}) nor Debian's archive: $not_found"
     if [ ${#upstream_sources[@]} -eq 0 ]; then
-        echo "thirdparty: no source of $package: $missing; VQ_SOURCES=DIR, a folder holding it," \
-            "supplies it" >&2
+        echo "thirdparty: no source of $package: $missing; put them in a folder DIR and set" \
+            "VQ_SOURCES=DIR" >&2
         return 3
     fi
     src="$cache/src/$package-$upstream_version"
@@ -93,7 +97,8 @@ unpack_sources() {
     built_sources=("${upstream_sources[@]}")
     unpack_set folder "${upstream_sources[@]}" && return 0 || status=$?
     [ "$status" -eq 3 ] || return "$status"
-    echo "thirdparty: no source of $package: $missing, and the upstream release's $not_found is" \
-        "not in VQ_SOURCES; VQ_SOURCES=DIR, a folder holding either, supplies it" >&2
+    echo "thirdparty: no source of $package: $missing; nor the upstream release in VQ_SOURCES:" \
+        "$not_found; put Debian's files or the upstream release in a folder DIR and set" \
+        "VQ_SOURCES=DIR" >&2
     return 3
 }

@@ -61,17 +61,22 @@ expect_eq "$built_from" "vqdemo 1.0, the upstream release (Debian's 1.0-1 was no
 expect_eq "$(cat "$src/README")" "upstream" "the README of the upstream release"
 expect_eq "${built_sources[*]}" "${upstream_sources[*]}" "the upstream release's pins"
 
+# Every file missing is named, not only the first.
+debian=$(echo "$WORK"/archive/v/vqdemo/*.debian.tar.*)
+mv "$debian" "$WORK/"
 unset VQ_SOURCES
 unpack neither
 expect_eq "$STATUS" 3 "the status with neither"
-expect_eq "$(cat "$WORK/err.txt")" "thirdparty: no source of vqdemo: vqdemo_1.0.orig.tar.gz is neither\
- in VQ_SOURCES (not set) nor in Debian's archive, and the upstream release's vqdemo-1.0.tar.gz is\
- not in VQ_SOURCES; VQ_SOURCES=DIR, a folder holding either, supplies it" "the line with neither"
+expect_eq "$(cat "$WORK/err.txt")" "thirdparty: no source of vqdemo: in neither VQ_SOURCES (not set)\
+ nor Debian's archive: ${debian##*/}, vqdemo_1.0.orig.tar.gz; nor the upstream release in\
+ VQ_SOURCES: vqdemo-1.0.tar.gz; put Debian's files or the upstream release in a folder DIR and set\
+ VQ_SOURCES=DIR" "the line with neither"
+mv "$WORK/${debian##*/}" "$debian"
 upstream_sources=()
 unpack debian-only
 expect_eq "$STATUS" 3 "the status without an upstream release"
-expect_contains "$WORK/err.txt" "vqdemo_1.0.orig.tar.gz is neither in VQ_SOURCES (not set) nor in\
- Debian's archive; VQ_SOURCES=DIR, a folder holding it, supplies it" "the line without one"
+expect_contains "$WORK/err.txt" "nor Debian's archive: vqdemo_1.0.orig.tar.gz; put them in a folder\
+ DIR and set VQ_SOURCES=DIR" "the line without one"
 
 # Another file under the orig's name: refused, though the upstream release is at hand.
 upstream_sources=("$(pin "$WORK/folder/vqdemo-1.0.tar.gz")" vqdemo-1.0.tar.gz)
