@@ -10,6 +10,8 @@
 // seen one (an earlier seek's target) can come out a level off in places, as the bars did after
 // their slot's second frame; drawn unseen just before the target, as a run has it, it cannot.
 // Beyond those two, the rule says.
+const CatchUp::Rule CatchUp::ALL_FRAMES = {CatchUp::EVERY_FRAME, 0.0f, nullptr};
+
 CatchUp::CatchUp(const Rule& rule, const FrameClock& clock, long long start, long long target)
     : rule(rule), clock(clock), start(start), target(target), heldFrame(-1) {
     if (rule.kind == HELD_SPECTRUM) {
@@ -35,14 +37,9 @@ CatchUp::Work CatchUp::work(long long frame) const {
 }
 
 float CatchUp::sceneSeconds(long long frame) const {
-    // Read through a Timer, so the arithmetic is the scene clock's own; the tick is given back.
-    const int now = Timer::currentTime;
-    Timer::currentTime = static_cast<int>(clock.tickOf(start));
-    const Timer sceneClock;
-    Timer::currentTime = static_cast<int>(clock.tickOf(frame));
-    const float seconds = sceneClock.getElapsedTime();
-    Timer::currentTime = now;
-    return seconds;
+    // The scene clock's own arithmetic: a stopwatch restarted at start's tick, read at frame's.
+    return Timer::secondsOf(static_cast<int>(clock.tickOf(frame))) -
+           Timer::secondsOf(static_cast<int>(clock.tickOf(start)));
 }
 
 long long CatchUp::lastFetchingFrame() const {

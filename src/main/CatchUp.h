@@ -32,6 +32,10 @@ class CatchUp {
         void (*step)(Scene* scene);
     };
 
+    // The rule that draws every frame of a row: the reference every catch-up is held to, and
+    // the rule of a scene that declares none.
+    static const Rule ALL_FRAMES;
+
     // The row of a scene of the given rule that began at frame start, brought to target.
     CatchUp(const Rule& rule, const FrameClock& clock, long long start, long long target);
 

@@ -5,6 +5,7 @@
 
 #include "main/Schedule.h"
 #include "platform/ManualTick.h"
+#include "platform/Timer.h"
 
 void FrameClock::install() {
     ManualTick::install(0);
@@ -16,7 +17,7 @@ long long FrameClock::tickOf(long long frame) const {
 
 int FrameClock::slotOfTick(long long tick) {
     // The same arithmetic as the shared timer's elapsed seconds, started at tick 0.
-    const float t = static_cast<float>(static_cast<int>(tick) * 0.001);
+    const float t = Timer::secondsOf(static_cast<int>(tick));
     return Schedule::slotAt(t);
 }
 

@@ -5,6 +5,10 @@
 
 class FrameClock {
   public:
+    // The grid's rate unless a tool is told another: the page's test mode, the preview and
+    // the capture's default.
+    static constexpr int DEFAULT_FPS = 60;
+
     explicit FrameClock(int fps) : fps(fps) {}
 
     // Makes ManualTick the Timer's tick source, at 0: the start-up that follows runs at tick 0,

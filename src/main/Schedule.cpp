@@ -41,7 +41,6 @@ struct SceneKind {
 };
 
 const CatchUp::Rule ONLY_FIRST_AND_PREVIOUS = {CatchUp::FIRST_AND_PREVIOUS, 0.0f, nullptr};
-const CatchUp::Rule EVERY_FRAME = {CatchUp::EVERY_FRAME, 0.0f, nullptr};
 
 // The scenes of the slots in their order, then the unscheduled ones, each with its rule.
 const SceneKind KINDS[] = {
@@ -103,5 +102,5 @@ Scene* Schedule::createScene(const char* name, Timer* timer, Music* music) {
 
 const CatchUp::Rule& Schedule::catchUpOf(const char* name) {
     const SceneKind* kind = find(name);
-    return kind ? kind->catchUp : EVERY_FRAME;
+    return kind ? kind->catchUp : CatchUp::ALL_FRAMES;
 }

@@ -69,11 +69,7 @@ void Timeline::loadAndPlay() {
 
 void Timeline::remakeScene(int slot) {
     delete scenes[slot];
-    // Made at start-up's tick without sampling a new one: the frame counter stays as it is.
-    const int now = Timer::currentTime;
-    Timer::currentTime = startTick;
     scenes[slot] = Schedule::createScene(Schedule::slots[slot].name, timer, music);
-    Timer::currentTime = now;
     drawn[slot] = false;
 }
 
@@ -106,9 +102,6 @@ int Timeline::step() {
     const int slot = Schedule::slotAt(timer->getElapsedTime());
     if (slot == Schedule::SLOT_COUNT) {
         return slot;
-    }
-    if (slot != lastSlot && drawn[slot]) {
-        remakeScene(slot);
     }
     renderSlot(slot);
     drawn[slot] = true;

@@ -43,16 +43,21 @@ class Timeline {
     [[noreturn]] void run();
 
     // One frame at the tick last sampled: the slot it falls in, and that slot's frame drawn
-    // into the back buffer. A slot entered anew whose scene has drawn before (a tool going
-    // back) gets a new scene first, as a run has a new scene on a slot's first frame. Returns
-    // the slot drawn, or SLOT_COUNT once the timeline has ended, with nothing drawn.
+    // into the back buffer. Returns the slot drawn, or SLOT_COUNT once the timeline has ended,
+    // with nothing drawn.
     int step();
     // The next step enters its slot anew, even the slot of the frame before (a tool drawing
     // a slot again from its start).
     void leaveSlot() { lastSlot = -1; }
-    // Replaces slot's scene with a new one made as start-up made it, its clocks starting at
-    // start-up's tick (the tunnels never restart theirs); the pictures are read again.
+    // Whether the next step, if it falls in slot, enters it anew with a scene that has drawn
+    // before (a tool going back): a run has a new scene there, so the tool makes one first.
+    bool entersDrawnSlot(int slot) const { return slot != lastSlot && drawn[slot]; }
+    // Replaces slot's scene with a new one, its clocks starting at the tick last sampled; the
+    // pictures are read again. Made as start-up made it when that tick is startupTick() (the
+    // tunnels never restart their clocks).
     void remakeScene(int slot);
+    // The tick of start-up's first sample, at which every scene was made.
+    int startupTick() const { return startTick; }
     // Draws slot's frame into the back buffer (black while the slot has no scene).
     void renderSlot(int slot);
     // Draws one frame of the named scene; the builds that check report an OpenGL error it left.

@@ -46,7 +46,7 @@ void Timer::restart() {
 }
 
 float Timer::getCurrentTime() const {
-    return static_cast<float>(currentTime * 0.001);
+    return secondsOf(currentTime);
 }
 
 float Timer::getElapsedTime() const {

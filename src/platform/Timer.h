@@ -15,6 +15,8 @@ class Timer {
     // Samples the tick and counts the frame; the only place where time advances.
     static void update();
     static int getRawTime() { return currentTime; }
+    // A tick in the stopwatches' seconds: what getCurrentTime reads at that tick.
+    static float secondsOf(int tick) { return static_cast<float>(tick * 0.001); }
 
     // Replaces the tick source; null restores the steady clock.
     static void setTickSource(TickSource source);

@@ -10,18 +10,15 @@
 #include <vector>
 
 #include "image/RenderScale.h"
-#include "main/CatchUp.h"
 #include "main/FrameClock.h"
+#include "main/RowStepper.h"
 #include "main/Timeline.h"
-#include "platform/ManualTick.h"
 
 // Reading pixels back is the page's, not the demo's: it is no call of our GL layer.
 extern "C" void emscripten_glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height,
                                         GLenum format, GLenum type, void* pixels);
 
 namespace {
-
-const int FPS = 60;
 
 std::string base64(const std::vector<unsigned char>& bytes) {
     static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -40,42 +37,6 @@ std::string base64(const std::vector<unsigned char>& bytes) {
     return out;
 }
 
-// Takes the frames of target's row from where it stands (next: the frame after the last one
-// taken) up to target, as the slot's catch-up rule says (every frame drawn with everyFrame);
-// returns how many were drawn. Frames drawn before the target are overwritten by it: no scene
-// reads the framebuffer.
-long long drawRow(Timeline* timeline, const FrameClock& clock, long long target, bool everyFrame,
-                  long long* next) {
-    static const CatchUp::Rule EVERY_FRAME = {CatchUp::EVERY_FRAME, 0.0f, nullptr};
-    const int slot = clock.slotOfFrame(target);
-    const long long start = clock.firstFrameOfSlot(target);
-    const long long first = CatchUp::firstToTake(*next, start, target);
-    if (first == start) {
-        timeline->leaveSlot();
-    }
-    const CatchUp catchUp(everyFrame ? EVERY_FRAME
-                                     : Schedule::catchUpOf(Schedule::slots[slot].name),
-                          clock, start, target);
-    long long drawn = 0;
-    for (long long frame = first; frame <= target; ++frame) {
-        const CatchUp::Work work = frame < target ? catchUp.work(frame) : CatchUp::DRAW;
-        if (work == CatchUp::SKIP) {
-            continue;
-        }
-        ManualTick::set(clock.tickOf(frame));
-        if (work == CatchUp::STEP) {
-            Timer::update();
-            catchUp.step(timeline->scenes[slot]);
-            continue;
-        }
-        timeline->frame();
-        glFlush();
-        ++drawn;
-    }
-    *next = target + 1;
-    return drawn;
-}
-
 } // namespace
 
 void FrameShots::run(const char* times, bool everyFrame) {
@@ -86,9 +47,9 @@ void FrameShots::run(const char* times, bool everyFrame) {
     Timeline* timeline = new Timeline();
     timeline->start(RenderScale::WIDTH, RenderScale::HEIGHT, false);
 
-    const FrameClock clock(FPS);
+    RowStepper row(timeline, FrameClock::DEFAULT_FPS);
+    row.everyFrame = everyFrame;
     std::vector<unsigned char> rgba(RenderScale::WIDTH * RenderScale::HEIGHT * 4);
-    long long next = -1;
     const char* at = times;
     while (*at) {
         char* end = nullptr;
@@ -97,12 +58,13 @@ void FrameShots::run(const char* times, bool everyFrame) {
             return;
         }
         at = *end == ',' ? end + 1 : end;
-        const long long target = clock.frameAt(seconds);
-        if (clock.slotOfFrame(target) == Schedule::SLOT_COUNT) {
+        const long long target = row.clock.frameAt(seconds);
+        const auto begin = std::chrono::steady_clock::now();
+        // Frames drawn before the target are overwritten by it: no scene reads the framebuffer.
+        if (!row.catchUp(target)) {
             continue;
         }
-        const auto begin = std::chrono::steady_clock::now();
-        const long long drawn = drawRow(timeline, clock, target, everyFrame, &next);
+        row.drawTarget(target);
         // Read within the task that drew it: the page keeps no drawing buffer after it ends.
         // The read waits for the drawing, so the time is the row's.
         emscripten_glReadPixels(0, 0, RenderScale::WIDTH, RenderScale::HEIGHT, GL_RGBA,
@@ -115,6 +77,6 @@ void FrameShots::run(const char* times, bool everyFrame) {
                 if (Module['onShot'])
                     Module['onShot']($0, UTF8ToString($1), $2, $3);
             },
-            seconds, pixels.c_str(), took.count(), static_cast<double>(drawn));
+            seconds, pixels.c_str(), took.count(), static_cast<double>(row.framesRendered()));
     }
 }

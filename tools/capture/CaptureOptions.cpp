@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "main/FrameClock.h"
 #include "main/Schedule.h"
 
 namespace {
@@ -21,9 +22,9 @@ bool endsWithMkv(const std::string& file) {
 } // namespace
 
 CaptureOptions::CaptureOptions()
-    : fps(60), from(0.0), to(Schedule::END), toGiven(false), framesDir(), videoFile(),
-      lossless(false), at(), scene(), silent(false), everyFrame(false), stats(false), width(800),
-      height(600), ssaa(1), dataDir() {}
+    : fps(FrameClock::DEFAULT_FPS), from(0.0), to(Schedule::END), toGiven(false), framesDir(),
+      videoFile(), lossless(false), at(), scene(), silent(false), everyFrame(false), stats(false),
+      width(800), height(600), ssaa(1), dataDir() {}
 
 const char* CaptureOptions::usage() {
     return "usage: vorrel-capture [--fps N] [--from S] [--to S] [--frames DIR] [--video FILE]\n"

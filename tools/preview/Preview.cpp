@@ -27,10 +27,10 @@ std::string upper(std::string text) {
 } // namespace
 
 Preview::Preview(const PreviewOptions& options)
-    : options(options), timeline(), navigation(FrameClock(FPS)), stepper(nullptr),
-      shown(options.width, options.height), paused(options.paused), statusVisible(false),
-      drawnNow(false), tick(0), anchorTick(0), anchorWall(0), loopEndTick(-1), frameMs(0.0),
-      seekMs(0.0), framesPerSecond(0.0), framesCounted(0), countFrom(0),
+    : options(options), timeline(), navigation(FrameClock(FrameClock::DEFAULT_FPS)),
+      stepper(nullptr), shown(options.width, options.height), paused(options.paused),
+      statusVisible(false), drawnNow(false), tick(0), anchorTick(0), anchorWall(0), loopEndTick(-1),
+      frameMs(0.0), seekMs(0.0), framesPerSecond(0.0), framesCounted(0), countFrom(0),
       origin(std::chrono::steady_clock::now()) {}
 
 Preview::~Preview() {
@@ -51,7 +51,7 @@ void Preview::start() {
     // A larger window draws the picture through the render scale, as the capture does.
     RenderScale::setFrame(options.width, options.height);
     SDL_WM_SetCaption("Vorrel Quisp preview", nullptr);
-    stepper = new FrameStepper(&timeline, FPS);
+    stepper = new FrameStepper(&timeline, FrameClock::DEFAULT_FPS);
     if (options.loop) {
         loopEndTick = std::llround(options.loopTo * 1000.0);
     }

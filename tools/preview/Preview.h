@@ -16,9 +16,6 @@ class FrameStepper;
 
 class Preview {
   public:
-    // Frames a second of the grid that seeks land on, as the capture tool's default.
-    static const int FPS = 60;
-
     explicit Preview(const PreviewOptions& options);
     ~Preview();
 

@@ -73,7 +73,7 @@ class CatchUpAgainstRow : public ::testing::Test {
 };
 
 TEST_F(CatchUpAgainstRow, EverySeekInEverySlotLandsOnTheRowsFrame) {
-    const FrameClock& clock = stepper->clock;
+    const FrameClock& clock = stepper->clock();
     // The slot's first frame, the one before the target and the target; in Preface also the
     // last frame that fetched the spectrum the Quisp card reads from 10 s on.
     const long long deepestCost[Schedule::SLOT_COUNT] = {4, 3, 3, 3, 3, 3, 3, 3};

@@ -70,7 +70,7 @@ class StepperAgainstCapture : public ::testing::Test {
     // Seeks to t and compares the frame drawn with the capture's, as PNG files.
     void expectCaptureFrame(const std::string& t) {
         SCOPED_TRACE("seek to " + t);
-        const long long frame = stepper->clock.frameAt(atof(t.c_str()));
+        const long long frame = stepper->clock().frameAt(atof(t.c_str()));
         ASSERT_TRUE(stepper->seekTo(frame));
         EXPECT_EQ(stepper->exactFrame(), frame);
         ShownFrame shown(800, 600);
@@ -102,7 +102,7 @@ TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
     EXPECT_EQ(stepper->framesDrawn(), 30);
     EXPECT_EQ(timeline.scenes[6], row);
     // The same frame again draws nothing.
-    EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(228.0)));
+    EXPECT_FALSE(stepper->seekTo(stepper->clock().frameAt(228.0)));
     EXPECT_EQ(stepper->framesDrawn(), 0);
 
     expectCaptureFrame("195.5");
@@ -124,7 +124,7 @@ TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
     expectCaptureFrame("195.5");
     // Play that enters a slot drawn before starts it with a new scene, as a run does: its
     // first frame on the grid is the capture's.
-    stepper->drawAt(stepper->clock.tickOf(stepper->clock.frameAt(226.0)));
+    stepper->drawAt(stepper->clock().tickOf(stepper->clock().frameAt(226.0)));
     {
         ShownFrame shown(800, 600);
         shown.read();
@@ -133,7 +133,7 @@ TEST_F(StepperAgainstCapture, EverySeekLandsOnTheCapturesFrame) {
             << "play into a slot drawn before differs from the row drawn in full to 226";
     }
     // The end has no frame: nothing is drawn there.
-    EXPECT_FALSE(stepper->seekTo(stepper->clock.frameAt(266.0)));
+    EXPECT_FALSE(stepper->seekTo(stepper->clock().frameAt(266.0)));
     EXPECT_FALSE(stepper->drawAt(266000));
     // Every scene made anew: the tunnels' clocks start at tick 0 again.
     stepper->remakeAll();
