@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "colour/VideoColour.h"
-#include "colour/YuvConverter.h"
+#include "gl/VideoColour.h"
+#include "gl/YuvConverter.h"
 #include "support/GLContext.h"
 
 namespace {

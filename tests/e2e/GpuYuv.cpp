@@ -11,8 +11,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "colour/VideoColour.h"
-#include "colour/YuvConverter.h"
+#include "gl/VideoColour.h"
+#include "gl/YuvConverter.h"
 
 namespace {
 

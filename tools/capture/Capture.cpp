@@ -11,10 +11,10 @@
 #include "capture/FrameWriter.h"
 #include "capture/ProcessorTimes.h"
 #include "capture/VideoEncoder.h"
-#include "colour/VideoColour.h"
-#include "colour/YuvConverter.h"
+#include "gl/VideoColour.h"
+#include "gl/YuvConverter.h"
 #include "frames/FrameStepper.h"
-#include "frames/PngWriter.h"
+#include "cli/PngWriter.h"
 #include "main/Schedule.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "frames/OptionParser.h"
+#include "cli/OptionParser.h"
 
 class CaptureOptions {
   public:

@@ -2,7 +2,7 @@
 #include "capture/FrameWriter.h"
 
 #include "capture/VideoEncoder.h"
-#include "frames/PngWriter.h"
+#include "cli/PngWriter.h"
 
 FrameWriter::FrameWriter(const std::string& framesDir, VideoEncoder* video, int width, int height,
                          size_t yuvBytes)

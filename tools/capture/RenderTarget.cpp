@@ -1,10 +1,10 @@
 // Building the capture's framebuffers within the driver's limits, and the area filter.
 // First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
 #include "capture/RenderTarget.h"
-#include "colour/GLEntryPoints.h"
+#include "gl/GLEntryPoints.h"
 
-#include "colour/FragmentProgram.h"
-#include "frames/GLStateScope.h"
+#include "gl/FragmentProgram.h"
+#include "gl/GLStateScope.h"
 
 #include <algorithm>
 #include <cstdio>

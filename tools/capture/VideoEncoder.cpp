@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "colour/VideoColour.h"
+#include "gl/VideoColour.h"
 #include "platform/Music.h"
 
 namespace {

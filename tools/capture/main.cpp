@@ -10,7 +10,7 @@
 #include "capture/CaptureOptions.h"
 #include "capture/EncoderProcess.h"
 #include "capture/Environment.h"
-#include "frames/OptionParser.h"
+#include "cli/OptionParser.h"
 
 int main(int argc, char** argv) {
     if (OptionParser::wantsHelp(argc, argv)) {

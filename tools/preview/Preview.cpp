@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "frames/FrameStepper.h"
-#include "frames/PngWriter.h"
+#include "cli/PngWriter.h"
 #include "image/RenderScale.h"
 #include "preview/StatusLine.h"
 

@@ -1,7 +1,7 @@
 // Parsing and checking the preview tool's options.
 #include "preview/PreviewOptions.h"
 
-#include "frames/OptionParser.h"
+#include "cli/OptionParser.h"
 
 PreviewOptions::PreviewOptions()
     : from(0.0), fromGiven(false), loopFrom(0.0), loopTo(0.0), loop(false), paused(false),

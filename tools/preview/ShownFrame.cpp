@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "frames/GLStateScope.h"
+#include "gl/GLStateScope.h"
 
 ShownFrame::ShownFrame(int width, int height)
     : pixels(static_cast<size_t>(width) * height * 4), width(width), height(height) {}

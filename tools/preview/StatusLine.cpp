@@ -5,7 +5,7 @@
 
 #include <cctype>
 
-#include "frames/GLStateScope.h"
+#include "gl/GLStateScope.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "frames/OptionParser.h"
+#include "cli/OptionParser.h"
 #include "preview/Preview.h"
 #include "preview/PreviewOptions.h"
 

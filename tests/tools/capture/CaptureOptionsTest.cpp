@@ -9,7 +9,7 @@
 
 #include "capture/Capture.h"
 #include "capture/CaptureOptions.h"
-#include "frames/OptionParser.h"
+#include "cli/OptionParser.h"
 #include "main/FrameClock.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "frames/FrameStepper.h"
-#include "frames/PngWriter.h"
+#include "cli/PngWriter.h"
 #include "main/FrameClock.h"
 #include "main/Timeline.h"
 #include "preview/ShownFrame.h"

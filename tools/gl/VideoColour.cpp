@@ -1,5 +1,5 @@
 // The colour standard of a video by its height.
-#include "colour/VideoColour.h"
+#include "gl/VideoColour.h"
 
 VideoColour VideoColour::forHeight(int height) {
     if (height > 600) {

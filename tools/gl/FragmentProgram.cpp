@@ -1,7 +1,7 @@
 // One fragment shader linked into a program, the driver's own log kept when it fails.
 // First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
-#include "colour/FragmentProgram.h"
-#include "colour/GLEntryPoints.h"
+#include "gl/FragmentProgram.h"
+#include "gl/GLEntryPoints.h"
 
 bool FragmentProgram::build(const char* source, const char* const* outputs, int outputCount,
                             const char* what, GLuint& into, std::string& error) {

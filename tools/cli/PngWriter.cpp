@@ -1,5 +1,5 @@
 // PNG output through FreeImage, which also stores rows bottom first.
-#include "frames/PngWriter.h"
+#include "cli/PngWriter.h"
 
 #include <FreeImage.h>
 

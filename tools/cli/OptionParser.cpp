@@ -1,5 +1,5 @@
 // Reading the tools' options and their values without the number parsers' leniency.
-#include "frames/OptionParser.h"
+#include "cli/OptionParser.h"
 
 #include <cerrno>
 #include <cmath>

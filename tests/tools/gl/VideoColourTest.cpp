@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "colour/VideoColour.h"
+#include "gl/VideoColour.h"
 
 namespace {
 

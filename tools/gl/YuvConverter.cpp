@@ -1,10 +1,10 @@
 // The frame's colour conversion as two shader passes, each plane packed into its texels.
 // First, before any OpenGL header: it chooses how the calls past OpenGL 1.1 are declared.
-#include "colour/GLEntryPoints.h"
-#include "colour/YuvConverter.h"
+#include "gl/GLEntryPoints.h"
+#include "gl/YuvConverter.h"
 
-#include "colour/FragmentProgram.h"
-#include "frames/GLStateScope.h"
+#include "gl/FragmentProgram.h"
+#include "gl/GLStateScope.h"
 
 #include <cstdio>
 #include <cstring>

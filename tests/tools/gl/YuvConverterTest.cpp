@@ -1,6 +1,6 @@
 // The colour conversion's chroma lies where the H.264 stream's tag says: one lit pixel's
 // chroma, placed where the tag puts the chroma samples, is centred on that pixel.
-#include "colour/GLEntryPoints.h"
+#include "gl/GLEntryPoints.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "capture/VideoEncoder.h"
-#include "colour/VideoColour.h"
-#include "colour/YuvConverter.h"
+#include "gl/VideoColour.h"
+#include "gl/YuvConverter.h"
 #include "support/GLTest.h"
 
 namespace {

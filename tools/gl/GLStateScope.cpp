@@ -1,5 +1,5 @@
 // Saving and restoring the state the scenes keep, around a tool's drawing.
-#include "frames/GLStateScope.h"
+#include "gl/GLStateScope.h"
 
 #include <GL/gl.h>
 

@@ -1,5 +1,5 @@
 // Each call past OpenGL 1.1 looked up in the current context's driver.
-#include "colour/GLEntryPoints.h"
+#include "gl/GLEntryPoints.h"
 
 #include <SDL.h>
 
