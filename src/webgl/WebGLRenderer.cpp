@@ -254,6 +254,74 @@ WebGLRenderer::~WebGLRenderer() {
     }
 }
 
+void WebGLRenderer::enable(unsigned cap, bool on) {
+    if (on) {
+        emscripten_glEnable(cap);
+    } else {
+        emscripten_glDisable(cap);
+    }
+}
+
+void WebGLRenderer::blendFunc(unsigned source, unsigned destination) {
+    emscripten_glBlendFunc(source, destination);
+}
+
+void WebGLRenderer::depthMask(bool on) {
+    emscripten_glDepthMask(on ? GL_TRUE : GL_FALSE);
+}
+
+void WebGLRenderer::frontFace(unsigned mode) {
+    emscripten_glFrontFace(mode);
+}
+
+void WebGLRenderer::viewport(int x, int y, int width, int height) {
+    emscripten_glViewport(x, y, width, height);
+}
+
+void WebGLRenderer::scissor(int x, int y, int width, int height) {
+    emscripten_glScissor(x, y, width, height);
+}
+
+void WebGLRenderer::clear(unsigned mask) {
+    emscripten_glClear(mask);
+}
+
+void WebGLRenderer::clearColor(float red, float green, float blue, float alpha) {
+    emscripten_glClearColor(red, green, blue, alpha);
+}
+
+void WebGLRenderer::clearStencil(int s) {
+    emscripten_glClearStencil(s);
+}
+
+void WebGLRenderer::flush() {
+    emscripten_glFlush();
+}
+
+unsigned WebGLRenderer::error() {
+    return emscripten_glGetError();
+}
+
+void WebGLRenderer::currentViewport(int box[4]) {
+    emscripten_glGetIntegerv(GL_VIEWPORT, box);
+}
+
+void WebGLRenderer::genTextures(int n, unsigned* names) {
+    emscripten_glGenTextures(n, names);
+}
+
+void WebGLRenderer::deleteTextures(int n, const unsigned* names) {
+    emscripten_glDeleteTextures(n, names);
+}
+
+void WebGLRenderer::bindTexture(unsigned name) {
+    emscripten_glBindTexture(GL_TEXTURE_2D, name);
+}
+
+void WebGLRenderer::texParameter(unsigned target, unsigned pname, int param) {
+    emscripten_glTexParameteri(target, pname, param);
+}
+
 bool WebGLRenderer::build(Program& built, int shape, bool texturing, int fogMode) {
     char defines[192];
     snprintf(defines, sizeof(defines),

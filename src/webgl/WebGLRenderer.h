@@ -1,4 +1,5 @@
-// The layer's only contact with WebGL: its shader programs, one streaming buffer, the draw call.
+// The layer's only contact with WebGL: the state passed through, its shader programs, one
+// streaming buffer, the draw calls.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +38,24 @@ class WebGLRenderer {
     ~WebGLRenderer();
     WebGLRenderer(const WebGLRenderer&) = delete;
     WebGLRenderer& operator=(const WebGLRenderer&) = delete;
+
+    // What WebGL keeps as OpenGL does, passed through as it is (GL enums, pixels).
+    void enable(unsigned cap, bool on);
+    void blendFunc(unsigned source, unsigned destination);
+    void depthMask(bool on);
+    void frontFace(unsigned mode);
+    void viewport(int x, int y, int width, int height);
+    void scissor(int x, int y, int width, int height);
+    void clear(unsigned mask);
+    void clearColor(float red, float green, float blue, float alpha);
+    void clearStencil(int s);
+    void flush();
+    unsigned error();
+    void currentViewport(int box[4]); // x, y, width, height
+    void genTextures(int n, unsigned* names);
+    void deleteTextures(int n, const unsigned* names);
+    void bindTexture(unsigned name);
+    void texParameter(unsigned target, unsigned pname, int param);
 
     // Draws the vertices with the state; each program is made when first drawn with, when the
     // page's context exists. Leaves a program, the vertex and the index buffer bound, which
