@@ -8,8 +8,6 @@
 
 #include <webgl/webgl1.h>
 
-#include "ThinLines.h"
-
 namespace {
 
 enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
@@ -363,7 +361,10 @@ bool WebGLRenderer::build(Program& built, int shape, bool texturing, int fogMode
     return true;
 }
 
-bool WebGLRenderer::setUp() {
+bool WebGLRenderer::ready() {
+    if (buffer || failed) {
+        return !failed;
+    }
     emscripten_glGenBuffers(1, &buffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
     for (GLuint i = 0; i < 5; ++i) {
@@ -403,16 +404,18 @@ float aliasedPointSize(float size) {
     return whole < 1.0f ? 1.0f : whole;
 }
 
+DrawState withoutFog(const DrawState& state) {
+    DrawState unfogged = state;
+    unfogged.fogMode = 0;
+    return unfogged;
+}
+
 } // namespace
 
-bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
-    const float lineWidth =
-        kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f;
-    const int shape = lineWidth == 1.0f  ? THIN_LINES
-                      : lineWidth > 0.0f ? WIDE_LINES
-                                         : (kind == PrimitiveAssembler::POINTS ? POINTS : FILL);
+bool WebGLRenderer::useProgram(Shape shape, const DrawState& state) {
     Program& wanted = programs[(shape * 2 + (state.texturing ? 1 : 0)) * FOG_MODES + state.fogMode];
-    if (!wanted.id && !build(wanted, shape, state.texturing, state.fogMode)) {
+    if (failed || (!wanted.id && !build(wanted, shape, state.texturing, state.fogMode))) {
+        failed = true;
         return false;
     }
     if (&wanted != current) {
@@ -441,7 +444,7 @@ bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& 
     if (at[VIEWPORT] >= 0) {
         emscripten_glUniform2f(at[VIEWPORT], state.viewportWidth, state.viewportHeight);
     }
-    set1f(at[LINE_WIDTH], lineWidth);
+    set1f(at[LINE_WIDTH], aliasedLineWidth(state.lineWidth));
     set1f(at[POINT_SIZE], aliasedPointSize(state.pointSize));
     set1f(at[FOG_START], state.fogStart);
     set1f(at[FOG_SCALE], state.fogScale);
@@ -455,70 +458,24 @@ bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& 
 
 void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
                          const DrawState& state) {
-    if (vertices.empty() || failed) {
+    if (vertices.empty() || !ready()) {
         return;
     }
-    if (!buffer && !setUp()) {
-        failed = true;
-        return;
-    }
-    if (kind == PrimitiveAssembler::LINES && aliasedLineWidth(state.lineWidth) == 1.0f) {
-        drawThinLines(vertices, state);
-        return;
-    }
-    // A wide line's quad: both ends move to the same side, so the quad never twists; the end's
-    // corners carry a side of magnitude 2, the start's of 1.
-    const std::vector<DrawVertex>* drawn = &vertices;
-    if (kind == PrimitiveAssembler::LINES) {
-        wide.clear();
-        for (size_t i = 0; i + 2 <= vertices.size(); i += 2) {
-            static const float SIDES[4] = {-1.0f, 1.0f, 2.0f, -2.0f};
-            for (int c = 0; c < 4; ++c) {
-                wide.push_back(vertices[i + c / 2]);
-                wide.back().side = SIDES[c];
-            }
-        }
-        drawn = &wide;
-    }
-    // Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
-    if (kind == PrimitiveAssembler::TRIANGLES && fogCanBeSkipped(state)) {
-        splitUnfogged(vertices, state);
-        if (!splitClear.empty()) {
-            fillBuffer(split.data(), split.size() * sizeof(DrawVertex), splitClear.data(),
-                       splitClear.size() * sizeof(DrawVertex));
-            DrawState unfogged = state;
-            unfogged.fogMode = 0;
-            if (!split.empty()) {
-                drawTriangles(0, split.size(), state);
-            }
-            drawTriangles(split.size(), splitClear.size(), unfogged);
-            return;
-        }
-    }
-    fillBuffer(drawn->data(), drawn->size() * sizeof(DrawVertex));
-    if (!setUniforms(kind, state)) {
-        failed = true;
-        return;
-    }
-    const bool uncull = kind == PrimitiveAssembler::LINES && state.culling;
-    if (uncull) {
-        emscripten_glDisable(GL_CULL_FACE);
-    }
-    if (kind == PrimitiveAssembler::QUADS || kind == PrimitiveAssembler::LINES) {
-        const size_t quads = drawn->size() / 4;
-        for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
-            const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
-            pointAttributes(first * 4);
-            emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6),
-                                      GL_UNSIGNED_SHORT, nullptr);
-        }
-    } else {
-        pointAttributes(0);
-        emscripten_glDrawArrays(kind == PrimitiveAssembler::POINTS ? GL_POINTS : GL_TRIANGLES, 0,
-                                static_cast<GLsizei>(vertices.size()));
-    }
-    if (uncull) {
-        emscripten_glEnable(GL_CULL_FACE);
+    switch (kind) {
+    case PrimitiveAssembler::TRIANGLES:
+        drawTriangles(vertices, state);
+        break;
+    case PrimitiveAssembler::QUADS:
+        drawQuads(FILL, vertices, state);
+        break;
+    case PrimitiveAssembler::LINES:
+        drawLines(vertices, state);
+        break;
+    case PrimitiveAssembler::POINTS:
+        drawPoints(vertices, state);
+        break;
+    case PrimitiveAssembler::INVALID:
+        break;
     }
 }
 
@@ -535,6 +492,101 @@ void WebGLRenderer::fillBuffer(const void* data, size_t size, const void* more, 
         emscripten_glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(size),
                                    static_cast<GLsizeiptr>(moreSize), more);
     }
+}
+
+void WebGLRenderer::drawArrays(Shape shape, size_t first, size_t count, const DrawState& state) {
+    if (count == 0 || !useProgram(shape, state)) {
+        return;
+    }
+    if (shape == THIN_LINES) {
+        pointThinAttributes();
+    } else {
+        pointAttributes(0);
+    }
+    emscripten_glDrawArrays(shape == POINTS ? GL_POINTS : GL_TRIANGLES, static_cast<GLint>(first),
+                            static_cast<GLsizei>(count));
+}
+
+// Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
+void WebGLRenderer::drawTriangles(const std::vector<DrawVertex>& vertices, const DrawState& state) {
+    if (fogCanBeSkipped(state)) {
+        splitUnfogged(vertices, state);
+        if (!splitClear.empty()) {
+            fillBuffer(split.data(), split.size() * sizeof(DrawVertex), splitClear.data(),
+                       splitClear.size() * sizeof(DrawVertex));
+            drawArrays(FILL, 0, split.size(), state);
+            drawArrays(FILL, split.size(), splitClear.size(), withoutFog(state));
+            return;
+        }
+    }
+    fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
+    drawArrays(FILL, 0, vertices.size(), state);
+}
+
+void WebGLRenderer::drawQuads(Shape shape, const std::vector<DrawVertex>& corners,
+                              const DrawState& state) {
+    fillBuffer(corners.data(), corners.size() * sizeof(DrawVertex));
+    if (!useProgram(shape, state)) {
+        return;
+    }
+    const size_t quads = corners.size() / 4;
+    for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
+        const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
+        pointAttributes(first * 4);
+        emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT,
+                                  nullptr);
+    }
+}
+
+void WebGLRenderer::drawLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    // Lines are never culled, whichever way their quads and triangles turn.
+    if (state.culling) {
+        emscripten_glDisable(GL_CULL_FACE);
+    }
+    if (aliasedLineWidth(state.lineWidth) == 1.0f) {
+        drawThinLines(ends, state);
+    } else {
+        drawWideLines(ends, state);
+    }
+    if (state.culling) {
+        emscripten_glEnable(GL_CULL_FACE);
+    }
+}
+
+void WebGLRenderer::drawPoints(const std::vector<DrawVertex>& vertices, const DrawState& state) {
+    fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
+    drawArrays(POINTS, 0, vertices.size(), state);
+}
+
+// A wide line's quad: both ends move to the same side, so the quad never twists; the end's
+// corners carry a side of magnitude 2, the start's of 1.
+void WebGLRenderer::drawWideLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    wide.clear();
+    for (size_t i = 0; i + 2 <= ends.size(); i += 2) {
+        static const float SIDES[4] = {-1.0f, 1.0f, 2.0f, -2.0f};
+        for (int c = 0; c < 4; ++c) {
+            wide.push_back(ends[i + c / 2]);
+            wide.back().side = SIDES[c];
+        }
+    }
+    drawQuads(WIDE_LINES, wide, state);
+}
+
+// Segments wholly where linear fog leaves the colour as it is go last, drawn without fog.
+void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
+                               state.viewportHeight};
+    thin.clear();
+    thinUnfogged.clear();
+    const bool linearFog = fogCanBeSkipped(state);
+    float clear[2];
+    clearDepths(state, clear);
+    ThinLines::build(ends, state.modelview, state.projection, viewport, thin,
+                     linearFog ? clear : nullptr, linearFog ? &thinUnfogged : nullptr);
+    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex), thinUnfogged.data(),
+               thinUnfogged.size() * sizeof(ThinLineVertex));
+    drawArrays(THIN_LINES, 0, thin.size(), state);
+    drawArrays(THIN_LINES, thin.size(), thinUnfogged.size(), withoutFog(state));
 }
 
 bool WebGLRenderer::fogCanBeSkipped(const DrawState& state) {
@@ -580,58 +632,6 @@ void WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
     for (i += 3; i + 3 <= triangles.size(); i += 3) {
         std::vector<DrawVertex>& into = clear(&triangles[i]) ? splitClear : split;
         into.insert(into.end(), &triangles[i], &triangles[i] + 3);
-    }
-}
-
-void WebGLRenderer::drawTriangles(size_t first, size_t count, const DrawState& state) {
-    if (failed || !setUniforms(PrimitiveAssembler::TRIANGLES, state)) {
-        failed = true;
-        return;
-    }
-    pointAttributes(0);
-    emscripten_glDrawArrays(GL_TRIANGLES, static_cast<GLint>(first), static_cast<GLsizei>(count));
-}
-
-void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
-    const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
-                               state.viewportHeight};
-    thin.clear();
-    thinUnfogged.clear();
-    // Segments wholly where fog leaves the colour as it is skip its work per pixel.
-    const bool linearFog = fogCanBeSkipped(state);
-    float clear[2];
-    clearDepths(state, clear);
-    ThinLines::build(ends, state.modelview, state.projection, viewport, thin,
-                     linearFog ? clear : nullptr, linearFog ? &thinUnfogged : nullptr);
-    if (thin.empty() && thinUnfogged.empty()) {
-        return;
-    }
-    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex), thinUnfogged.data(),
-               thinUnfogged.size() * sizeof(ThinLineVertex));
-    // Lines are never culled, whichever way their quads turn.
-    if (state.culling) {
-        emscripten_glDisable(GL_CULL_FACE);
-    }
-    DrawState unfogged = state;
-    unfogged.fogMode = 0;
-    const std::vector<ThinLineVertex>* const parts[2] = {&thin, &thinUnfogged};
-    const DrawState* const states[2] = {&state, &unfogged};
-    GLint first = 0;
-    for (int i = 0; i < 2 && !failed; ++i) {
-        const GLsizei count = static_cast<GLsizei>(parts[i]->size());
-        if (count == 0) {
-            continue;
-        }
-        if (!setUniforms(PrimitiveAssembler::LINES, *states[i])) {
-            failed = true;
-            break;
-        }
-        pointThinAttributes();
-        emscripten_glDrawArrays(GL_TRIANGLES, first, count);
-        first += count;
-    }
-    if (state.culling) {
-        emscripten_glEnable(GL_CULL_FACE);
     }
 }
 

@@ -90,15 +90,28 @@ class WebGLRenderer {
         int at[UNIFORM_COUNT] = {}; // each uniform's location, -1 where the program has none
     };
 
-    bool setUp();
+    // The buffers made on the first draw; false once a program has not built.
+    bool ready();
     bool build(Program& built, int shape, bool texturing, int fogMode);
-    // Puts the program of the kind and the state in use, built on its first use, and sets its
+    // Puts the program of the shape and the state in use, built on its first use, and sets its
     // uniforms; false when it does not build.
-    bool setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
+    bool useProgram(Shape shape, const DrawState& state);
     // Puts the vertices into the streaming buffer, growing its store when they outgrow it; more
     // follows them when given.
     void fillBuffer(const void* data, size_t bytes, const void* more = nullptr,
                     size_t moreBytes = 0);
+    // Vertices first .. first + count of the buffer, with the program of the shape: triangles,
+    // or points for POINTS.
+    void drawArrays(Shape shape, size_t first, size_t count, const DrawState& state);
+
+    // One route for each kind of primitive.
+    void drawTriangles(const std::vector<DrawVertex>& vertices, const DrawState& state);
+    void drawQuads(Shape shape, const std::vector<DrawVertex>& corners, const DrawState& state);
+    void drawLines(const std::vector<DrawVertex>& ends, const DrawState& state);
+    void drawPoints(const std::vector<DrawVertex>& vertices, const DrawState& state);
+    // Lines wider than a pixel as quads; one-pixel lines by the desktop's rule.
+    void drawWideLines(const std::vector<DrawVertex>& ends, const DrawState& state);
+    void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
     // Whether primitives wholly where the fog leaves colours as they are may be drawn apart,
     // after the rest and without fog: linear fog, and the depth test deciding what stays.
     static bool fogCanBeSkipped(const DrawState& state);
@@ -107,10 +120,6 @@ class WebGLRenderer {
     // The triangles into split (those fog changes) and splitClear (those it leaves as they are),
     // each in its order; both left empty when none is clear.
     void splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
-    // Vertices first .. first + count of the buffer as triangles, with the state's program.
-    void drawTriangles(size_t first, size_t count, const DrawState& state);
-    // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
-    void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
 
     // One program for each shape, texturing on or off and fog mode, built when first drawn with.
     Program programs[SHAPES * 2 * FOG_MODES];
