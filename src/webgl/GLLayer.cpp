@@ -43,9 +43,6 @@ struct Layer {
     float pointSize = 1.0f;
     bool texture2D = false;
     bool culling = false;
-    bool depthTest = false;
-    bool depthWrites = true;
-    bool blending = false;
     bool fog = false;
     GLenum fogMode = GL_EXP_MODE;
     float fogStart = 0.0f;
@@ -118,7 +115,6 @@ void flush() {
         state.fogColor[i] = l.fogColor[i];
     }
     state.culling = l.culling;
-    state.depthOrdered = l.depthTest && l.depthWrites && !l.blending;
     l.renderer.draw(l.pendingKind, l.pending, state);
     l.pending.clear();
 }
@@ -156,11 +152,7 @@ bool setCapability(GLenum cap, bool on) {
         l.culling = on;
         break;
     case GL_BLEND:
-        l.blending = on;
-        break;
     case GL_DEPTH_TEST:
-        l.depthTest = on;
-        break;
     case GL_SCISSOR_TEST:
         break;
     default:
@@ -200,7 +192,6 @@ void glBlendFunc(GLenum sfactor, GLenum dfactor) {
 
 void glDepthMask(GLboolean flag) {
     if (outsideBegin()) {
-        layer().depthWrites = flag != GL_FALSE;
         layer().renderer.depthMask(flag != GL_FALSE);
     }
 }

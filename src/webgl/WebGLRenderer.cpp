@@ -253,6 +253,7 @@ WebGLRenderer::~WebGLRenderer() {
 }
 
 void WebGLRenderer::enable(unsigned cap, bool on) {
+    fogSkip.capability(cap, on);
     if (on) {
         emscripten_glEnable(cap);
     } else {
@@ -265,6 +266,7 @@ void WebGLRenderer::blendFunc(unsigned source, unsigned destination) {
 }
 
 void WebGLRenderer::depthMask(bool on) {
+    fogSkip.depthMask(on);
     emscripten_glDepthMask(on ? GL_TRUE : GL_FALSE);
 }
 
@@ -509,18 +511,22 @@ void WebGLRenderer::drawArrays(Shape shape, size_t first, size_t count, const Dr
 
 // Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
 void WebGLRenderer::drawTriangles(const std::vector<DrawVertex>& vertices, const DrawState& state) {
-    if (fogCanBeSkipped(state)) {
-        splitUnfogged(vertices, state);
-        if (!splitClear.empty()) {
-            fillBuffer(split.data(), split.size() * sizeof(DrawVertex), splitClear.data(),
-                       splitClear.size() * sizeof(DrawVertex));
-            drawArrays(FILL, 0, split.size(), state);
-            drawArrays(FILL, split.size(), splitClear.size(), withoutFog(state));
-            return;
-        }
+    fogSkip.split(vertices, 3, state, runs);
+    if (runs.size() == 1) { // all alike: drawn from the batch's own vertices
+        fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
+        drawArrays(FILL, 0, vertices.size(), runs[0].clear ? withoutFog(state) : state);
+        return;
     }
-    fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
-    drawArrays(FILL, 0, vertices.size(), state);
+    fogged.clear();
+    unfogged.clear();
+    for (const FogSkip::Run& run : runs) {
+        std::vector<DrawVertex>& into = run.clear ? unfogged : fogged;
+        into.insert(into.end(), &vertices[run.first], &vertices[run.first] + run.count);
+    }
+    fillBuffer(fogged.data(), fogged.size() * sizeof(DrawVertex), unfogged.data(),
+               unfogged.size() * sizeof(DrawVertex));
+    drawArrays(FILL, 0, fogged.size(), state);
+    drawArrays(FILL, fogged.size(), unfogged.size(), withoutFog(state));
 }
 
 void WebGLRenderer::drawQuads(Shape shape, const std::vector<DrawVertex>& corners,
@@ -576,63 +582,17 @@ void WebGLRenderer::drawWideLines(const std::vector<DrawVertex>& ends, const Dra
 void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
     const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
                                state.viewportHeight};
+    fogSkip.split(ends, 2, state, runs);
     thin.clear();
     thinUnfogged.clear();
-    const bool linearFog = fogCanBeSkipped(state);
-    float clear[2];
-    clearDepths(state, clear);
-    ThinLines::build(ends, state.modelview, state.projection, viewport, thin,
-                     linearFog ? clear : nullptr, linearFog ? &thinUnfogged : nullptr);
+    for (const FogSkip::Run& run : runs) {
+        ThinLines::build(&ends[run.first], run.count, state.modelview, state.projection, viewport,
+                         run.clear ? thinUnfogged : thin);
+    }
     fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex), thinUnfogged.data(),
                thinUnfogged.size() * sizeof(ThinLineVertex));
     drawArrays(THIN_LINES, 0, thin.size(), state);
     drawArrays(THIN_LINES, thin.size(), thinUnfogged.size(), withoutFog(state));
-}
-
-bool WebGLRenderer::fogCanBeSkipped(const DrawState& state) {
-    return state.fogMode == 1 && state.depthOrdered;
-}
-
-void WebGLRenderer::clearDepths(const DrawState& state, float range[2]) {
-    // Linear fog's factor, 1 - (distance - start) * scale, clamps to 1 (the colour as it is) on
-    // one side of its start.
-    range[0] = state.fogScale > 0.0f ? 0.0f : state.fogStart;
-    range[1] = state.fogScale > 0.0f ? state.fogStart : INFINITY;
-}
-
-void WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
-                                  const DrawState& state) {
-    float range[2];
-    clearDepths(state, range);
-    const float* m = state.modelview.m;
-    // Eye depth is linear over a triangle: on one side of the eye, its distances lie between
-    // the corners'.
-    const auto side = [m, range](const DrawVertex& v) {
-        const float* p = v.position;
-        const float z = m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14];
-        const float distance = std::fabs(z);
-        return distance < range[0] || distance > range[1] ? 0 : (z < 0.0f ? 1 : 2);
-    };
-    const auto clear = [&side](const DrawVertex* t) {
-        const int a = side(t[0]);
-        return a != 0 && side(t[1]) == a && side(t[2]) == a;
-    };
-    split.clear();
-    splitClear.clear();
-    // Nothing is copied until the first clear triangle: a batch wholly in the fog stays as it is.
-    size_t i = 0;
-    while (i + 3 <= triangles.size() && !clear(&triangles[i])) {
-        i += 3;
-    }
-    if (i + 3 > triangles.size()) {
-        return;
-    }
-    split.assign(triangles.begin(), triangles.begin() + static_cast<std::ptrdiff_t>(i));
-    splitClear.insert(splitClear.end(), &triangles[i], &triangles[i] + 3);
-    for (i += 3; i + 3 <= triangles.size(); i += 3) {
-        std::vector<DrawVertex>& into = clear(&triangles[i]) ? splitClear : split;
-        into.insert(into.end(), &triangles[i], &triangles[i] + 3);
-    }
 }
 
 void WebGLRenderer::upload(const std::vector<MipmapChain::Level>& levels) {

@@ -5,32 +5,11 @@
 #include <cstddef>
 #include <vector>
 
-#include "Matrix4.h"
+#include "DrawState.h"
+#include "FogSkip.h"
 #include "MipmapChain.h"
 #include "PrimitiveAssembler.h"
 #include "ThinLines.h"
-
-// Everything of the fixed-function state that reaches the shader for one batch.
-struct DrawState {
-    Matrix4 projection;
-    Matrix4 modelview;
-    float viewportX; // the viewport's corner in the drawing buffer
-    float viewportY;
-    float viewportWidth;
-    float viewportHeight;
-    float lineWidth; // pixels
-    float pointSize; // pixels
-    bool texturing;  // enabled and the bound texture has an image
-    int fogMode;     // 0 off, 1 linear, 2 exp, 3 exp2
-    float fogStart;
-    float fogScale; // 1 / (end - start)
-    float fogDensity;
-    float fogColor[3];
-    bool culling; // GL_CULL_FACE enabled: lines drawn as quads must not be culled
-    // Depth tested and written, not blended: the nearest fragment stays whichever comes first
-    // (but for fragments at one depth to the last bit), so primitives may be drawn out of turn.
-    bool depthOrdered;
-};
 
 class WebGLRenderer {
   public:
@@ -112,14 +91,6 @@ class WebGLRenderer {
     // Lines wider than a pixel as quads; one-pixel lines by the desktop's rule.
     void drawWideLines(const std::vector<DrawVertex>& ends, const DrawState& state);
     void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
-    // Whether primitives wholly where the fog leaves colours as they are may be drawn apart,
-    // after the rest and without fog: linear fog, and the depth test deciding what stays.
-    static bool fogCanBeSkipped(const DrawState& state);
-    // The eye distances, from and to, where linear fog leaves a colour as it is.
-    static void clearDepths(const DrawState& state, float range[2]);
-    // The triangles into split (those fog changes) and splitClear (those it leaves as they are),
-    // each in its order; both left empty when none is clear.
-    void splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
 
     // One program for each shape, texturing on or off and fog mode, built when first drawn with.
     Program programs[SHAPES * 2 * FOG_MODES];
@@ -128,10 +99,14 @@ class WebGLRenderer {
     unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
     bool failed;          // a program did not build: nothing is drawn
-    // Wide and one-pixel lines' corners, kept to spare reallocation.
+    FogSkip fogSkip;
+    // What a batch becomes on its way to the buffer, kept to spare reallocation: its runs by fog,
+    // the triangles fog changes and those it leaves as they are, wide lines' corners, one-pixel
+    // lines' corners likewise.
+    std::vector<FogSkip::Run> runs;
+    std::vector<DrawVertex> fogged;
+    std::vector<DrawVertex> unfogged;
     std::vector<DrawVertex> wide;
-    std::vector<DrawVertex> split;      // triangles fog changes
-    std::vector<DrawVertex> splitClear; // triangles it leaves as they are
     std::vector<ThinLineVertex> thin;
-    std::vector<ThinLineVertex> thinUnfogged; // where linear fog leaves the colour as it is
+    std::vector<ThinLineVertex> thinUnfogged;
 };

@@ -16,7 +16,7 @@ DrawVertex end(float x, float y, float z) {
 // The triangles of the segments, under the projection, in a 100 x 100 viewport.
 std::vector<ThinLineVertex> build(const std::vector<DrawVertex>& ends, const Matrix4& projection) {
     std::vector<ThinLineVertex> out;
-    ThinLines::build(ends, Matrix4::identity(), projection, VIEWPORT, out);
+    ThinLines::build(ends.data(), ends.size(), Matrix4::identity(), projection, VIEWPORT, out);
     return out;
 }
 
