@@ -11,14 +11,12 @@
 #include "MatrixStack.h"
 #include "MipmapChain.h"
 #include "PrimitiveAssembler.h"
-#include "WebGLCalls.h"
 #include "WebGLRenderer.h"
 
 namespace {
 
 const GLenum GL_EXP_MODE = 0x0800;
 const GLenum GL_EXP2_MODE = 0x0801;
-const GLenum GL_VIEWPORT_QUERY = 0x0BA2;
 
 struct Layer {
     GLenum error = GL_NO_ERROR;
@@ -45,9 +43,6 @@ struct Layer {
     float pointSize = 1.0f;
     bool texture2D = false;
     bool culling = false;
-    bool depthTest = false;
-    bool depthWrites = true;
-    bool blending = false;
     bool fog = false;
     GLenum fogMode = GL_EXP_MODE;
     float fogStart = 0.0f;
@@ -76,7 +71,7 @@ void fail(GLenum error) {
 void ensureViewport(Layer& l) {
     if (!l.viewportKnown) {
         GLint box[4] = {0, 0, 0, 0};
-        emscripten_glGetIntegerv(GL_VIEWPORT_QUERY, box);
+        l.renderer.currentViewport(box);
         for (int i = 0; i < 4; ++i) {
             l.viewport[i] = static_cast<float>(box[i]);
         }
@@ -120,7 +115,6 @@ void flush() {
         state.fogColor[i] = l.fogColor[i];
     }
     state.culling = l.culling;
-    state.depthOrdered = l.depthTest && l.depthWrites && !l.blending;
     l.renderer.draw(l.pendingKind, l.pending, state);
     l.pending.clear();
 }
@@ -158,22 +152,14 @@ bool setCapability(GLenum cap, bool on) {
         l.culling = on;
         break;
     case GL_BLEND:
-        l.blending = on;
-        break;
     case GL_DEPTH_TEST:
-        l.depthTest = on;
-        break;
     case GL_SCISSOR_TEST:
         break;
     default:
         fail(GL_INVALID_ENUM);
         return false;
     }
-    if (on) {
-        emscripten_glEnable(cap);
-    } else {
-        emscripten_glDisable(cap);
-    }
+    l.renderer.enable(cap, on);
     return true;
 }
 
@@ -200,20 +186,19 @@ void glDisable(GLenum cap) {
 
 void glBlendFunc(GLenum sfactor, GLenum dfactor) {
     if (outsideBegin()) {
-        emscripten_glBlendFunc(sfactor, dfactor);
+        layer().renderer.blendFunc(sfactor, dfactor);
     }
 }
 
 void glDepthMask(GLboolean flag) {
     if (outsideBegin()) {
-        layer().depthWrites = flag != GL_FALSE;
-        emscripten_glDepthMask(flag);
+        layer().renderer.depthMask(flag != GL_FALSE);
     }
 }
 
 void glFrontFace(GLenum mode) {
     if (outsideBegin()) {
-        emscripten_glFrontFace(mode);
+        layer().renderer.frontFace(mode);
     }
 }
 
@@ -238,7 +223,7 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     l.viewport[2] = static_cast<float>(width);
     l.viewport[3] = static_cast<float>(height);
     l.viewportKnown = true;
-    emscripten_glViewport(x, y, width, height);
+    l.renderer.viewport(x, y, width, height);
 }
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
@@ -249,7 +234,7 @@ void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
         fail(GL_INVALID_VALUE);
         return;
     }
-    emscripten_glScissor(x, y, width, height);
+    layer().renderer.scissor(x, y, width, height);
 }
 
 void glLineWidth(GLfloat width) {
@@ -325,30 +310,30 @@ GLenum glGetError(void) {
     }
     const GLenum own = l.error;
     l.error = GL_NO_ERROR;
-    return own != GL_NO_ERROR ? own : emscripten_glGetError();
+    return own != GL_NO_ERROR ? own : l.renderer.error();
 }
 
 void glClear(GLbitfield mask) {
     if (outsideBegin()) {
-        emscripten_glClear(mask);
+        layer().renderer.clear(mask);
     }
 }
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
     if (outsideBegin()) {
-        emscripten_glClearColor(red, green, blue, alpha);
+        layer().renderer.clearColor(red, green, blue, alpha);
     }
 }
 
 void glClearStencil(GLint s) {
     if (outsideBegin()) {
-        emscripten_glClearStencil(s);
+        layer().renderer.clearStencil(s);
     }
 }
 
 void glFlush(void) {
     if (outsideBegin()) {
-        emscripten_glFlush();
+        layer().renderer.flush();
     }
 }
 
@@ -491,7 +476,7 @@ void glGenTextures(GLsizei n, GLuint* textures) {
         fail(GL_INVALID_VALUE);
         return;
     }
-    emscripten_glGenTextures(n, textures);
+    layer().renderer.genTextures(n, textures);
 }
 
 void glDeleteTextures(GLsizei n, const GLuint* textures) {
@@ -509,7 +494,7 @@ void glDeleteTextures(GLsizei n, const GLuint* textures) {
             l.boundTexture = 0; // deleting the bound texture binds the default one
         }
     }
-    emscripten_glDeleteTextures(n, textures);
+    l.renderer.deleteTextures(n, textures);
 }
 
 void glBindTexture(GLenum target, GLuint texture) {
@@ -521,12 +506,12 @@ void glBindTexture(GLenum target, GLuint texture) {
         return;
     }
     layer().boundTexture = texture;
-    emscripten_glBindTexture(target, texture);
+    layer().renderer.bindTexture(texture);
 }
 
 void glTexParameteri(GLenum target, GLenum pname, GLint param) {
     if (outsideBegin()) {
-        emscripten_glTexParameteri(target, pname, param);
+        layer().renderer.texParameter(target, pname, param);
     }
 }
 

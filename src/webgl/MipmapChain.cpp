@@ -1,6 +1,8 @@
 // Unpacking, power-of-two scaling and box-filtered halving of a texture image.
 #include "MipmapChain.h"
 
+#include <cstddef>
+
 namespace {
 
 int powerOfTwoAtMost(int n) {

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 namespace {
 
 DrawVertex plain(const ImmediateVertex& v) {

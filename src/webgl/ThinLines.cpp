@@ -71,23 +71,16 @@ bool beyondOneSide(const Vec4& a, const Vec4& b) {
     return false;
 }
 
-bool clearAt(const float* clearDepths, float eyeZ) {
-    const float distance = std::fabs(eyeZ);
-    return distance >= clearDepths[0] && distance <= clearDepths[1];
-}
-
 } // namespace
 
-void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelview,
+void ThinLines::build(const DrawVertex* ends, size_t count, const Matrix4& modelview,
                       const Matrix4& projection, const float viewport[4],
-                      std::vector<ThinLineVertex>& out, const float* clearDepths,
-                      std::vector<ThinLineVertex>* unfogged) {
-    out.reserve(out.size() + ends.size() * 2);
+                      std::vector<ThinLineVertex>& out) {
     // A strip's segment starts where the last one ended: that end is transformed once.
     const float* last = nullptr;
     Vec4 lastEye = {0.0f, 0.0f, 0.0f, 0.0f};
     Vec4 lastClip = lastEye;
-    for (size_t i = 0; i + 2 <= ends.size(); i += 2) {
+    for (size_t i = 0; i + 2 <= count; i += 2) {
         Vec4 eye[2];
         Vec4 clip[2];
         float d[2];
@@ -122,13 +115,6 @@ void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelv
         // set up a triangle to find that out.
         if (beyondOneSide(clip[0], clip[1])) {
             continue;
-        }
-        // Eye depth is linear along the segment: on one side of the eye, its distances lie
-        // between the ends'.
-        std::vector<ThinLineVertex>* into = &out;
-        if (unfogged && (eye[0].z < 0.0f) == (eye[1].z < 0.0f) && clearAt(clearDepths, eye[0].z) &&
-            clearAt(clearDepths, eye[1].z)) {
-            into = unfogged;
         }
         float win[2][2];
         for (int e = 0; e < 2; ++e) {
@@ -195,7 +181,7 @@ void ThinLines::build(const std::vector<DrawVertex>& ends, const Matrix4& modelv
             for (int k = 0; k < 2; ++k) {
                 v.texcoord[k] = a.texcoord[k] + (b.texcoord[k] - a.texcoord[k]) * t;
             }
-            into->push_back(v);
+            out.push_back(v);
         }
     }
 }

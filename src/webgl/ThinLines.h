@@ -2,6 +2,7 @@
 // segment's corners share is worked out here, once a segment, not once a corner.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "Matrix4.h"
@@ -20,14 +21,11 @@ struct ThinLineVertex {
 
 class ThinLines {
   public:
-    // The triangles of the LINES kind's segments (two ends each) under the model-view and
-    // projection, in the viewport (x, y, width, height in the drawing buffer), appended to out as
-    // three corners a segment. A segment behind the near plane, or with no pixel, is left out;
-    // one that crosses the near plane is cut where it does. With clearDepths (the eye distances,
-    // from and to, over which fog leaves a colour as it is), a segment whose every point lies
-    // at such a distance goes to unfogged instead: it is drawn alike without fog, and cheaper.
-    static void build(const std::vector<DrawVertex>& ends, const Matrix4& modelview,
+    // The triangles of count ends of the LINES kind's segments (two ends each) under the
+    // model-view and projection, in the viewport (x, y, width, height in the drawing buffer),
+    // appended to out as three corners a segment. A segment behind the near plane, or with no
+    // pixel, is left out; one that crosses the near plane is cut where it does.
+    static void build(const DrawVertex* ends, size_t count, const Matrix4& modelview,
                       const Matrix4& projection, const float viewport[4],
-                      std::vector<ThinLineVertex>& out, const float* clearDepths = nullptr,
-                      std::vector<ThinLineVertex>* unfogged = nullptr);
+                      std::vector<ThinLineVertex>& out);
 };

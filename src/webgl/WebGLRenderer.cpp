@@ -8,8 +8,6 @@
 
 #include <webgl/webgl1.h>
 
-#include "ThinLines.h"
-
 namespace {
 
 enum Attribute { POSITION, OTHER, SIDE, COLOR, TEXCOORD };
@@ -254,6 +252,76 @@ WebGLRenderer::~WebGLRenderer() {
     }
 }
 
+void WebGLRenderer::enable(unsigned cap, bool on) {
+    fogSkip.capability(cap, on);
+    if (on) {
+        emscripten_glEnable(cap);
+    } else {
+        emscripten_glDisable(cap);
+    }
+}
+
+void WebGLRenderer::blendFunc(unsigned source, unsigned destination) {
+    emscripten_glBlendFunc(source, destination);
+}
+
+void WebGLRenderer::depthMask(bool on) {
+    fogSkip.depthMask(on);
+    emscripten_glDepthMask(on ? GL_TRUE : GL_FALSE);
+}
+
+void WebGLRenderer::frontFace(unsigned mode) {
+    emscripten_glFrontFace(mode);
+}
+
+void WebGLRenderer::viewport(int x, int y, int width, int height) {
+    emscripten_glViewport(x, y, width, height);
+}
+
+void WebGLRenderer::scissor(int x, int y, int width, int height) {
+    emscripten_glScissor(x, y, width, height);
+}
+
+void WebGLRenderer::clear(unsigned mask) {
+    emscripten_glClear(mask);
+}
+
+void WebGLRenderer::clearColor(float red, float green, float blue, float alpha) {
+    emscripten_glClearColor(red, green, blue, alpha);
+}
+
+void WebGLRenderer::clearStencil(int s) {
+    emscripten_glClearStencil(s);
+}
+
+void WebGLRenderer::flush() {
+    emscripten_glFlush();
+}
+
+unsigned WebGLRenderer::error() {
+    return emscripten_glGetError();
+}
+
+void WebGLRenderer::currentViewport(int box[4]) {
+    emscripten_glGetIntegerv(GL_VIEWPORT, box);
+}
+
+void WebGLRenderer::genTextures(int n, unsigned* names) {
+    emscripten_glGenTextures(n, names);
+}
+
+void WebGLRenderer::deleteTextures(int n, const unsigned* names) {
+    emscripten_glDeleteTextures(n, names);
+}
+
+void WebGLRenderer::bindTexture(unsigned name) {
+    emscripten_glBindTexture(GL_TEXTURE_2D, name);
+}
+
+void WebGLRenderer::texParameter(unsigned target, unsigned pname, int param) {
+    emscripten_glTexParameteri(target, pname, param);
+}
+
 bool WebGLRenderer::build(Program& built, int shape, bool texturing, int fogMode) {
     char defines[192];
     snprintf(defines, sizeof(defines),
@@ -295,7 +363,10 @@ bool WebGLRenderer::build(Program& built, int shape, bool texturing, int fogMode
     return true;
 }
 
-bool WebGLRenderer::setUp() {
+bool WebGLRenderer::ready() {
+    if (buffer || failed) {
+        return !failed;
+    }
     emscripten_glGenBuffers(1, &buffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
     for (GLuint i = 0; i < 5; ++i) {
@@ -335,16 +406,18 @@ float aliasedPointSize(float size) {
     return whole < 1.0f ? 1.0f : whole;
 }
 
+DrawState withoutFog(const DrawState& state) {
+    DrawState unfogged = state;
+    unfogged.fogMode = 0;
+    return unfogged;
+}
+
 } // namespace
 
-bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state) {
-    const float lineWidth =
-        kind == PrimitiveAssembler::LINES ? aliasedLineWidth(state.lineWidth) : 0.0f;
-    const int shape = lineWidth == 1.0f  ? THIN_LINES
-                      : lineWidth > 0.0f ? WIDE_LINES
-                                         : (kind == PrimitiveAssembler::POINTS ? POINTS : FILL);
+bool WebGLRenderer::useProgram(Shape shape, const DrawState& state) {
     Program& wanted = programs[(shape * 2 + (state.texturing ? 1 : 0)) * FOG_MODES + state.fogMode];
-    if (!wanted.id && !build(wanted, shape, state.texturing, state.fogMode)) {
+    if (failed || (!wanted.id && !build(wanted, shape, state.texturing, state.fogMode))) {
+        failed = true;
         return false;
     }
     if (&wanted != current) {
@@ -373,7 +446,7 @@ bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& 
     if (at[VIEWPORT] >= 0) {
         emscripten_glUniform2f(at[VIEWPORT], state.viewportWidth, state.viewportHeight);
     }
-    set1f(at[LINE_WIDTH], lineWidth);
+    set1f(at[LINE_WIDTH], aliasedLineWidth(state.lineWidth));
     set1f(at[POINT_SIZE], aliasedPointSize(state.pointSize));
     set1f(at[FOG_START], state.fogStart);
     set1f(at[FOG_SCALE], state.fogScale);
@@ -387,70 +460,24 @@ bool WebGLRenderer::setUniforms(PrimitiveAssembler::Kind kind, const DrawState& 
 
 void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
                          const DrawState& state) {
-    if (vertices.empty() || failed) {
+    if (vertices.empty() || !ready()) {
         return;
     }
-    if (!buffer && !setUp()) {
-        failed = true;
-        return;
-    }
-    if (kind == PrimitiveAssembler::LINES && aliasedLineWidth(state.lineWidth) == 1.0f) {
-        drawThinLines(vertices, state);
-        return;
-    }
-    // A wide line's quad: both ends move to the same side, so the quad never twists; the end's
-    // corners carry a side of magnitude 2, the start's of 1.
-    const std::vector<DrawVertex>* drawn = &vertices;
-    if (kind == PrimitiveAssembler::LINES) {
-        wide.clear();
-        for (size_t i = 0; i + 2 <= vertices.size(); i += 2) {
-            static const float SIDES[4] = {-1.0f, 1.0f, 2.0f, -2.0f};
-            for (int c = 0; c < 4; ++c) {
-                wide.push_back(vertices[i + c / 2]);
-                wide.back().side = SIDES[c];
-            }
-        }
-        drawn = &wide;
-    }
-    // Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
-    if (kind == PrimitiveAssembler::TRIANGLES && fogCanBeSkipped(state)) {
-        splitUnfogged(vertices, state);
-        if (!splitClear.empty()) {
-            fillBuffer(split.data(), split.size() * sizeof(DrawVertex), splitClear.data(),
-                       splitClear.size() * sizeof(DrawVertex));
-            DrawState unfogged = state;
-            unfogged.fogMode = 0;
-            if (!split.empty()) {
-                drawTriangles(0, split.size(), state);
-            }
-            drawTriangles(split.size(), splitClear.size(), unfogged);
-            return;
-        }
-    }
-    fillBuffer(drawn->data(), drawn->size() * sizeof(DrawVertex));
-    if (!setUniforms(kind, state)) {
-        failed = true;
-        return;
-    }
-    const bool uncull = kind == PrimitiveAssembler::LINES && state.culling;
-    if (uncull) {
-        emscripten_glDisable(GL_CULL_FACE);
-    }
-    if (kind == PrimitiveAssembler::QUADS || kind == PrimitiveAssembler::LINES) {
-        const size_t quads = drawn->size() / 4;
-        for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
-            const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
-            pointAttributes(first * 4);
-            emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6),
-                                      GL_UNSIGNED_SHORT, nullptr);
-        }
-    } else {
-        pointAttributes(0);
-        emscripten_glDrawArrays(kind == PrimitiveAssembler::POINTS ? GL_POINTS : GL_TRIANGLES, 0,
-                                static_cast<GLsizei>(vertices.size()));
-    }
-    if (uncull) {
-        emscripten_glEnable(GL_CULL_FACE);
+    switch (kind) {
+    case PrimitiveAssembler::TRIANGLES:
+        drawTriangles(vertices, state);
+        break;
+    case PrimitiveAssembler::QUADS:
+        drawQuads(FILL, vertices, state);
+        break;
+    case PrimitiveAssembler::LINES:
+        drawLines(vertices, state);
+        break;
+    case PrimitiveAssembler::POINTS:
+        drawPoints(vertices, state);
+        break;
+    case PrimitiveAssembler::INVALID:
+        break;
     }
 }
 
@@ -469,102 +496,103 @@ void WebGLRenderer::fillBuffer(const void* data, size_t size, const void* more, 
     }
 }
 
-bool WebGLRenderer::fogCanBeSkipped(const DrawState& state) {
-    return state.fogMode == 1 && state.depthOrdered;
-}
-
-void WebGLRenderer::clearDepths(const DrawState& state, float range[2]) {
-    // Linear fog's factor, 1 - (distance - start) * scale, clamps to 1 (the colour as it is) on
-    // one side of its start.
-    range[0] = state.fogScale > 0.0f ? 0.0f : state.fogStart;
-    range[1] = state.fogScale > 0.0f ? state.fogStart : INFINITY;
-}
-
-void WebGLRenderer::splitUnfogged(const std::vector<DrawVertex>& triangles,
-                                  const DrawState& state) {
-    float range[2];
-    clearDepths(state, range);
-    const float* m = state.modelview.m;
-    // Eye depth is linear over a triangle: on one side of the eye, its distances lie between
-    // the corners'.
-    const auto side = [m, range](const DrawVertex& v) {
-        const float* p = v.position;
-        const float z = m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14];
-        const float distance = std::fabs(z);
-        return distance < range[0] || distance > range[1] ? 0 : (z < 0.0f ? 1 : 2);
-    };
-    const auto clear = [&side](const DrawVertex* t) {
-        const int a = side(t[0]);
-        return a != 0 && side(t[1]) == a && side(t[2]) == a;
-    };
-    split.clear();
-    splitClear.clear();
-    // Nothing is copied until the first clear triangle: a batch wholly in the fog stays as it is.
-    size_t i = 0;
-    while (i + 3 <= triangles.size() && !clear(&triangles[i])) {
-        i += 3;
-    }
-    if (i + 3 > triangles.size()) {
+void WebGLRenderer::drawArrays(Shape shape, size_t first, size_t count, const DrawState& state) {
+    if (count == 0 || !useProgram(shape, state)) {
         return;
     }
-    split.assign(triangles.begin(), triangles.begin() + static_cast<std::ptrdiff_t>(i));
-    splitClear.insert(splitClear.end(), &triangles[i], &triangles[i] + 3);
-    for (i += 3; i + 3 <= triangles.size(); i += 3) {
-        std::vector<DrawVertex>& into = clear(&triangles[i]) ? splitClear : split;
-        into.insert(into.end(), &triangles[i], &triangles[i] + 3);
+    if (shape == THIN_LINES) {
+        pointThinAttributes();
+    } else {
+        pointAttributes(0);
+    }
+    emscripten_glDrawArrays(shape == POINTS ? GL_POINTS : GL_TRIANGLES, static_cast<GLint>(first),
+                            static_cast<GLsizei>(count));
+}
+
+// Triangles wholly where linear fog leaves the colour as it is go last, drawn without fog.
+void WebGLRenderer::drawTriangles(const std::vector<DrawVertex>& vertices, const DrawState& state) {
+    fogSkip.split(vertices, 3, state, runs);
+    if (runs.size() == 1) { // all alike: drawn from the batch's own vertices
+        fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
+        drawArrays(FILL, 0, vertices.size(), runs[0].clear ? withoutFog(state) : state);
+        return;
+    }
+    fogged.clear();
+    unfogged.clear();
+    for (const FogSkip::Run& run : runs) {
+        std::vector<DrawVertex>& into = run.clear ? unfogged : fogged;
+        into.insert(into.end(), &vertices[run.first], &vertices[run.first] + run.count);
+    }
+    fillBuffer(fogged.data(), fogged.size() * sizeof(DrawVertex), unfogged.data(),
+               unfogged.size() * sizeof(DrawVertex));
+    drawArrays(FILL, 0, fogged.size(), state);
+    drawArrays(FILL, fogged.size(), unfogged.size(), withoutFog(state));
+}
+
+void WebGLRenderer::drawQuads(Shape shape, const std::vector<DrawVertex>& corners,
+                              const DrawState& state) {
+    fillBuffer(corners.data(), corners.size() * sizeof(DrawVertex));
+    if (!useProgram(shape, state)) {
+        return;
+    }
+    const size_t quads = corners.size() / 4;
+    for (size_t first = 0; first < quads; first += QUADS_A_CALL) {
+        const size_t count = quads - first < QUADS_A_CALL ? quads - first : QUADS_A_CALL;
+        pointAttributes(first * 4);
+        emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT,
+                                  nullptr);
     }
 }
 
-void WebGLRenderer::drawTriangles(size_t first, size_t count, const DrawState& state) {
-    if (failed || !setUniforms(PrimitiveAssembler::TRIANGLES, state)) {
-        failed = true;
-        return;
-    }
-    pointAttributes(0);
-    emscripten_glDrawArrays(GL_TRIANGLES, static_cast<GLint>(first), static_cast<GLsizei>(count));
-}
-
-void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
-    const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
-                               state.viewportHeight};
-    thin.clear();
-    thinUnfogged.clear();
-    // Segments wholly where fog leaves the colour as it is skip its work per pixel.
-    const bool linearFog = fogCanBeSkipped(state);
-    float clear[2];
-    clearDepths(state, clear);
-    ThinLines::build(ends, state.modelview, state.projection, viewport, thin,
-                     linearFog ? clear : nullptr, linearFog ? &thinUnfogged : nullptr);
-    if (thin.empty() && thinUnfogged.empty()) {
-        return;
-    }
-    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex), thinUnfogged.data(),
-               thinUnfogged.size() * sizeof(ThinLineVertex));
-    // Lines are never culled, whichever way their quads turn.
+void WebGLRenderer::drawLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    // Lines are never culled, whichever way their quads and triangles turn.
     if (state.culling) {
         emscripten_glDisable(GL_CULL_FACE);
     }
-    DrawState unfogged = state;
-    unfogged.fogMode = 0;
-    const std::vector<ThinLineVertex>* const parts[2] = {&thin, &thinUnfogged};
-    const DrawState* const states[2] = {&state, &unfogged};
-    GLint first = 0;
-    for (int i = 0; i < 2 && !failed; ++i) {
-        const GLsizei count = static_cast<GLsizei>(parts[i]->size());
-        if (count == 0) {
-            continue;
-        }
-        if (!setUniforms(PrimitiveAssembler::LINES, *states[i])) {
-            failed = true;
-            break;
-        }
-        pointThinAttributes();
-        emscripten_glDrawArrays(GL_TRIANGLES, first, count);
-        first += count;
+    if (aliasedLineWidth(state.lineWidth) == 1.0f) {
+        drawThinLines(ends, state);
+    } else {
+        drawWideLines(ends, state);
     }
     if (state.culling) {
         emscripten_glEnable(GL_CULL_FACE);
     }
+}
+
+void WebGLRenderer::drawPoints(const std::vector<DrawVertex>& vertices, const DrawState& state) {
+    fillBuffer(vertices.data(), vertices.size() * sizeof(DrawVertex));
+    drawArrays(POINTS, 0, vertices.size(), state);
+}
+
+// A wide line's quad: both ends move to the same side, so the quad never twists; the end's
+// corners carry a side of magnitude 2, the start's of 1.
+void WebGLRenderer::drawWideLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    wide.clear();
+    for (size_t i = 0; i + 2 <= ends.size(); i += 2) {
+        static const float SIDES[4] = {-1.0f, 1.0f, 2.0f, -2.0f};
+        for (int c = 0; c < 4; ++c) {
+            wide.push_back(ends[i + c / 2]);
+            wide.back().side = SIDES[c];
+        }
+    }
+    drawQuads(WIDE_LINES, wide, state);
+}
+
+// Segments wholly where linear fog leaves the colour as it is go last, drawn without fog.
+void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state) {
+    const float viewport[4] = {state.viewportX, state.viewportY, state.viewportWidth,
+                               state.viewportHeight};
+    fogSkip.split(ends, 2, state, runs);
+    thin.clear();
+    thinUnfogged.clear();
+    for (const FogSkip::Run& run : runs) {
+        ThinLines::build(&ends[run.first], run.count, state.modelview, state.projection, viewport,
+                         run.clear ? thinUnfogged : thin);
+    }
+    fillBuffer(thin.data(), thin.size() * sizeof(ThinLineVertex), thinUnfogged.data(),
+               thinUnfogged.size() * sizeof(ThinLineVertex));
+    drawArrays(THIN_LINES, 0, thin.size(), state);
+    drawArrays(THIN_LINES, thin.size(), thinUnfogged.size(), withoutFog(state));
 }
 
 void WebGLRenderer::upload(const std::vector<MipmapChain::Level>& levels) {

@@ -1,35 +1,15 @@
-// The layer's only contact with WebGL: its shader programs, one streaming buffer, the draw call.
+// The layer's only contact with WebGL: the state passed through, its shader programs, one
+// streaming buffer, the draw calls.
 #pragma once
 
 #include <cstddef>
 #include <vector>
 
-#include "Matrix4.h"
+#include "DrawState.h"
+#include "FogSkip.h"
 #include "MipmapChain.h"
 #include "PrimitiveAssembler.h"
 #include "ThinLines.h"
-
-// Everything of the fixed-function state that reaches the shader for one batch.
-struct DrawState {
-    Matrix4 projection;
-    Matrix4 modelview;
-    float viewportX; // the viewport's corner in the drawing buffer
-    float viewportY;
-    float viewportWidth;
-    float viewportHeight;
-    float lineWidth; // pixels
-    float pointSize; // pixels
-    bool texturing;  // enabled and the bound texture has an image
-    int fogMode;     // 0 off, 1 linear, 2 exp, 3 exp2
-    float fogStart;
-    float fogScale; // 1 / (end - start)
-    float fogDensity;
-    float fogColor[3];
-    bool culling; // GL_CULL_FACE enabled: lines drawn as quads must not be culled
-    // Depth tested and written, not blended: the nearest fragment stays whichever comes first
-    // (but for fragments at one depth to the last bit), so primitives may be drawn out of turn.
-    bool depthOrdered;
-};
 
 class WebGLRenderer {
   public:
@@ -37,6 +17,24 @@ class WebGLRenderer {
     ~WebGLRenderer();
     WebGLRenderer(const WebGLRenderer&) = delete;
     WebGLRenderer& operator=(const WebGLRenderer&) = delete;
+
+    // What WebGL keeps as OpenGL does, passed through as it is (GL enums, pixels).
+    void enable(unsigned cap, bool on);
+    void blendFunc(unsigned source, unsigned destination);
+    void depthMask(bool on);
+    void frontFace(unsigned mode);
+    void viewport(int x, int y, int width, int height);
+    void scissor(int x, int y, int width, int height);
+    void clear(unsigned mask);
+    void clearColor(float red, float green, float blue, float alpha);
+    void clearStencil(int s);
+    void flush();
+    unsigned error();
+    void currentViewport(int box[4]); // x, y, width, height
+    void genTextures(int n, unsigned* names);
+    void deleteTextures(int n, const unsigned* names);
+    void bindTexture(unsigned name);
+    void texParameter(unsigned target, unsigned pname, int param);
 
     // Draws the vertices with the state; each program is made when first drawn with, when the
     // page's context exists. Leaves a program, the vertex and the index buffer bound, which
@@ -71,26 +69,27 @@ class WebGLRenderer {
         int at[UNIFORM_COUNT] = {}; // each uniform's location, -1 where the program has none
     };
 
-    bool setUp();
+    // The buffers made on the first draw; false once a program has not built.
+    bool ready();
     bool build(Program& built, int shape, bool texturing, int fogMode);
-    // Puts the program of the kind and the state in use, built on its first use, and sets its
+    // Puts the program of the shape and the state in use, built on its first use, and sets its
     // uniforms; false when it does not build.
-    bool setUniforms(PrimitiveAssembler::Kind kind, const DrawState& state);
+    bool useProgram(Shape shape, const DrawState& state);
     // Puts the vertices into the streaming buffer, growing its store when they outgrow it; more
     // follows them when given.
     void fillBuffer(const void* data, size_t bytes, const void* more = nullptr,
                     size_t moreBytes = 0);
-    // Whether primitives wholly where the fog leaves colours as they are may be drawn apart,
-    // after the rest and without fog: linear fog, and the depth test deciding what stays.
-    static bool fogCanBeSkipped(const DrawState& state);
-    // The eye distances, from and to, where linear fog leaves a colour as it is.
-    static void clearDepths(const DrawState& state, float range[2]);
-    // The triangles into split (those fog changes) and splitClear (those it leaves as they are),
-    // each in its order; both left empty when none is clear.
-    void splitUnfogged(const std::vector<DrawVertex>& triangles, const DrawState& state);
-    // Vertices first .. first + count of the buffer as triangles, with the state's program.
-    void drawTriangles(size_t first, size_t count, const DrawState& state);
-    // One-pixel lines, given as the LINES kind's segments, drawn by the desktop's rule.
+    // Vertices first .. first + count of the buffer, with the program of the shape: triangles,
+    // or points for POINTS.
+    void drawArrays(Shape shape, size_t first, size_t count, const DrawState& state);
+
+    // One route for each kind of primitive.
+    void drawTriangles(const std::vector<DrawVertex>& vertices, const DrawState& state);
+    void drawQuads(Shape shape, const std::vector<DrawVertex>& corners, const DrawState& state);
+    void drawLines(const std::vector<DrawVertex>& ends, const DrawState& state);
+    void drawPoints(const std::vector<DrawVertex>& vertices, const DrawState& state);
+    // Lines wider than a pixel as quads; one-pixel lines by the desktop's rule.
+    void drawWideLines(const std::vector<DrawVertex>& ends, const DrawState& state);
     void drawThinLines(const std::vector<DrawVertex>& ends, const DrawState& state);
 
     // One program for each shape, texturing on or off and fog mode, built when first drawn with.
@@ -100,10 +99,14 @@ class WebGLRenderer {
     unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
     bool failed;          // a program did not build: nothing is drawn
-    // Wide and one-pixel lines' corners, kept to spare reallocation.
+    FogSkip fogSkip;
+    // What a batch becomes on its way to the buffer, kept to spare reallocation: its runs by fog,
+    // the triangles fog changes and those it leaves as they are, wide lines' corners, one-pixel
+    // lines' corners likewise.
+    std::vector<FogSkip::Run> runs;
+    std::vector<DrawVertex> fogged;
+    std::vector<DrawVertex> unfogged;
     std::vector<DrawVertex> wide;
-    std::vector<DrawVertex> split;      // triangles fog changes
-    std::vector<DrawVertex> splitClear; // triangles it leaves as they are
     std::vector<ThinLineVertex> thin;
-    std::vector<ThinLineVertex> thinUnfogged; // where linear fog leaves the colour as it is
+    std::vector<ThinLineVertex> thinUnfogged;
 };

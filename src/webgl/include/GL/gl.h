@@ -1,6 +1,20 @@
 // The OpenGL 1.x calls and names the demo uses, as the web build's layer over WebGL provides them.
 // This header is the one list of them: a call the demo makes that is not declared here does not
 // build for the browser, and tests/e2e/glcalls.sh fails on it for the desktop build too.
+//
+// Implements: immediate mode in the modes below, gathered into batches that are drawn when the
+// state changes, at glFlush or when the page's task ends; the model-view and projection stacks,
+// 32 deep; 2D textures whose images come from gluBuild2DMipmaps, in modulate mode; linear, exp
+// and exp2 fog; blending, the depth test and depth writes, culling, scissor; aliased lines of any
+// width and aliased points, one-pixel lines with the pixels desktop OpenGL picks; the errors
+// these calls raise, through glGetError.
+// Does not implement: anything this header does not declare (no lighting, vertex arrays,
+// display lists, stencil test, other texture images or environments; fog density stays 1).
+// Differs from desktop OpenGL on purpose: GL_FLAT shading draws smooth; vertex colours are kept
+// in 8 bits a channel; where linear fog leaves colours as they are and the depth test decides
+// what stays, lines and triangles may be drawn after the rest of their batch, which can change
+// only which of two fragments at one depth stays.
+// Only WebGLRenderer calls WebGL; GLLayer.cpp keeps the state and the batches.
 #pragma once
 
 #ifdef __cplusplus
