@@ -3,7 +3,7 @@
 # scripts and of cmake: its refusals before anything is built (an unknown option, a tree with
 # changes, a changelog whose top entry is not CMake's version), the folder it fills and its
 # SHA256SUMS, the site's tarball the same bytes from files of other times and modes,
-# --skip-portable, and a script's status 3 passed on.
+# --skip-portable, and a script's status 3 passed on, the last release left whole.
 set -u
 source_dir=$2
 source "$(dirname "$0")/lib.bash"
@@ -94,3 +94,4 @@ release --skip-portable
 expect_eq "$?" 3 "the status of a release whose zip lacks a library's source"
 expect_eq "$(tail -n 1 "$WORK/err.txt")" \
     "scripts/release: the Windows zip could not be made (status 3)" "the release's last line"
+(cd "$out" && sha256sum -c --quiet SHA256SUMS) || fail "the last release changed by a failed one"
