@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/DrawingContext.h"
 #include "platform/ProcessEnd.h"
 
 SDLWindow::SDLWindow(bool fullScreen)
@@ -48,6 +49,12 @@ void SDLWindow::init(char* caption, int width, int height) {
     surface = SDL_SetVideoMode(width, height, bpp, SDL_OPENGL | (fullScreen ? SDL_FULLSCREEN : 0));
     if (!surface) {
         fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+        quit(1);
+    }
+    // A page's SDL gives a surface even without WebGL; the first texture would then end the
+    // page's script with an error instead of the program with its reason.
+    if (!DrawingContext::made()) {
+        fprintf(stderr, "Video mode set failed: no OpenGL context (WebGL is off or missing)\n");
         quit(1);
     }
 }

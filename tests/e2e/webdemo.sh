@@ -11,7 +11,8 @@
 # driver's keys), Escape ends it, no error reaches the console, and frames at a time in each scene,
 # drawn on the capture's clock, reach 30 dB PSNR against the capture's. The served way also follows
 # the timeline into the second scene, and runs a site without the track and a picture: silence, the
-# timeline running, no script error.
+# timeline running, no script error; and Chromium without WebGL, where the page says that the
+# demo could not start and why.
 set -u
 build=$1
 source=$2
@@ -169,6 +170,19 @@ check served "$SOUND_AND_KEYS$FULL_SCREEN$STARTS_ON_CLICK"'
 expect(any(s["slot"] == 1 for s in states), "the second scene never came")'
 check_sound served
 check_frames chromium "$served" served
+
+# A browser without WebGL: no display can be set up, and the page says the demo could not start
+# and why, not that it ended.
+mkdir -p "$WORK/nowebgl"
+timeout 120 node "$driver/page.mjs" failed chromium-nowebgl "$served" "$WORK/nowebgl" \
+    >"$WORK/nowebgl/report.json" 2>"$WORK/nowebgl/driver.log" ||
+    fail "nowebgl: the page could not be driven: $(tail -5 "$WORK/nowebgl/driver.log")"
+python3 -c 'import json, sys
+r = json.load(open(sys.argv[1]))
+ok = r["exit_status"] == 1 and r["end_text"].startswith("Vorrel Quisp could not start.") \
+    and "Video mode set failed" in r["end_text"]
+sys.exit(0 if ok else 1)' "$WORK/nowebgl/report.json" ||
+    fail "nowebgl: the failed start as the page tells it: $(cat "$WORK/nowebgl/report.json")"
 
 # Chromium and Firefox, from the disk.
 open_page chromium-autoplay "$disk" 8 chromium-disk

@@ -11,6 +11,9 @@
 // node page.mjs shots BROWSER URL DIR
 //     The same for a page of test frames (URL ending in ?at=T,T,...): waits for the demo to end
 //     and writes each frame as DIR/t-SSS.mmm.rgba (800 x 600 RGBA, rows bottom first).
+// node page.mjs failed BROWSER URL DIR
+//     Loads the page, clicks its start button and waits for the demo to end by itself (a start
+//     that fails): prints its exit status and the end screen's text.
 // node page.mjs psnr CAPTURED SHOTS
 //     The PSNR of each frame in SHOTS against the capture's PNG of the same name in CAPTURED,
 //     one line each; status 1 when one is missing or below 30 dB.
@@ -30,11 +33,11 @@ const SOUND_SECONDS = 5;
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // kind: chromium, chromium-autoplay (started as a party's machine starts it: sound may start
-// without a gesture) or firefox.
+// without a gesture), chromium-nowebgl (a browser without WebGL) or firefox.
 export async function launch(kind, folder) {
     const profile = path.join(folder, 'profile');
     fs.mkdirSync(profile, { recursive: true });
-    if (kind === 'chromium' || kind === 'chromium-autoplay') {
+    if (kind === 'chromium' || kind === 'chromium-autoplay' || kind === 'chromium-nowebgl') {
         return puppeteer.launch({
             executablePath: '/usr/bin/chromium',
             headless: true,
@@ -44,7 +47,8 @@ export async function launch(kind, folder) {
                    '--disable-component-update', '--disable-sync',
                    `--window-size=${WIDTH},${HEIGHT}`,
                    ...(kind === 'chromium-autoplay'
-                       ? ['--autoplay-policy=no-user-gesture-required'] : [])],
+                       ? ['--autoplay-policy=no-user-gesture-required'] : []),
+                   ...(kind === 'chromium-nowebgl' ? ['--disable-webgl'] : [])],
             defaultViewport: { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 },
             protocolTimeout: 300000,
         });
@@ -385,6 +389,18 @@ async function takeShots(page, report, folder) {
     report.rows = await page.evaluate('vq.shots.map(s => [s.seconds, s.ms, s.frames])');
 }
 
+async function waitForFailure(page, report) {
+    const clicked = await clickStart(page);
+    while ((await page.evaluate('vq.exitStatus')) === null) {
+        if (performance.now() - clicked > 30000) {
+            throw new Error('the demo did not end within 30 s');
+        }
+        await sleep(100);
+    }
+    report.exit_status = await page.evaluate('vq.exitStatus');
+    report.end_text = await page.evaluate("document.getElementById('end').innerText");
+}
+
 async function main() {
     const [mode, ...args] = process.argv.slice(2);
     if (mode === 'psnr') {
@@ -401,6 +417,8 @@ async function main() {
         report.ready_after = Math.round(opened.readyAfter * 1000) / 1000;
         if (mode === 'live') {
             await follow(opened.page, report, Number(args[2]), folder);
+        } else if (mode === 'failed') {
+            await waitForFailure(opened.page, report);
         } else {
             await takeShots(opened.page, report, folder);
         }
