@@ -135,6 +135,10 @@ void Music::useManualOutput(bool manual) {
     soundlayer::useManualOutput(manual);
 }
 
+void Music::useShortBuffers(bool shortBuffers) {
+    soundlayer::useShortBuffers(shortBuffers);
+}
+
 bool Music::hasManualOutput() {
     return soundlayer::outputKind() == soundlayer::OUTPUT_MANUAL;
 }

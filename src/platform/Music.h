@@ -42,6 +42,10 @@ class Music {
     // Chooses, for the next load, an output whose position only seek moves (no device and no
     // clock): the capture's frames then hear the track exactly where they are drawn.
     static void useManualOutput(bool manual);
+    // Chooses, for the next load, short device buffers (about 23 ms): what is heard follows a
+    // seek at once, where the demo's own buffers (a third of a second) would keep playing what
+    // they hold; less margin against a busy machine. For the preview.
+    static void useShortBuffers(bool shortBuffers);
     // Whether the output opened is that manual one.
     static bool hasManualOutput();
     // Frames a second, channels and length in frames of what loaded; 0 when nothing did.

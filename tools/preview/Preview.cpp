@@ -47,6 +47,9 @@ void Preview::start() {
     // The demo's own start-up on the virtual clock: loading takes no time on it, and the
     // tunnels' clocks start at tick 0 as in a capture.
     FrameClock::install();
+    // Seeks and pauses follow the keys: the demo's long buffers would play on for a third of
+    // a second after each.
+    Music::useShortBuffers(true);
     timeline.start(options.width, options.height, options.fullScreen);
     // A larger window draws the picture through the render scale, as the capture does.
     RenderScale::setFrame(options.width, options.height);

@@ -17,14 +17,18 @@ long long steadyNanoseconds() {
 
 } // namespace
 
-DeviceOutput::DeviceOutput()
-    : playback(), rate(0), channels(0), bufferFrames(0), opened(false), playing(false), held(false),
-      heldFrame(0), sequence(0), handed(0), stamp(0), lastAudible(-1) {}
+DeviceOutput::DeviceOutput(bool shortBuffers)
+    : ring(nullptr), feeder(DeviceQueue::decodesOnAThread()), playback(), rate(0), channels(0),
+      shortBuffers(shortBuffers), bufferFrames(0), opened(false), playing(false), held(false),
+      heldFrame(0), sequence(0), handed(0), stamp(0), lastAudible(-1), ahead(0), beganAt(),
+      endedAt(), calls(0) {}
 
 DeviceOutput::~DeviceOutput() {
     // The audio subsystem stays up for the process: sdl12-compat crashes when it is shut
     // down and started again, and SDL_Quit at exit ends it.
     close();
+    feeder.stop();
+    delete ring;
 }
 
 bool DeviceOutput::open(int rate, int channels) {
@@ -38,13 +42,8 @@ bool DeviceOutput::open(int rate, int channels) {
     want.freq = rate;
     want.format = AUDIO_S16SYS;
     want.channels = static_cast<Uint8>(channels);
-    // About 23 ms buffers keep the position's uncertainty short. A power of two: with 882
-    // frames SDL2's dummy driver (under sdl12-compat) writes past its mixing buffer.
-    Uint16 samples = 256;
-    while (samples * 2 <= rate / 40) {
-        samples = static_cast<Uint16>(samples * 2);
-    }
-    want.samples = samples;
+    want.samples = static_cast<Uint16>(shortBuffers ? DeviceQueue::shortBufferFrames(rate)
+                                                    : DeviceQueue::bufferFrames(rate));
     want.callback = &DeviceOutput::callback;
     want.userdata = this;
     // Without an "obtained" format to fill in, SDL converts to the hardware's format itself.
@@ -54,6 +53,7 @@ bool DeviceOutput::open(int rate, int channels) {
     this->rate = rate;
     this->channels = channels;
     bufferFrames = want.samples;
+    ahead = DeviceQueue::heldAhead(bufferFrames, rate);
     opened = true;
     AlsaMessages::pass(true);
     return true;
@@ -78,7 +78,15 @@ bool DeviceOutput::play(const Track* track, int volume) {
         return false;
     }
     SDL_LockAudio();
-    playback.start(track);
+    feeder.stop();
+    delete ring;
+    ring = nullptr;
+    if (track) {
+        const long long frames = FrameRing::capacityFor(bufferFrames);
+        ring = new FrameRing(track->channels, frames, frames / 2);
+        feeder.start(track, ring, 0, bufferFrames);
+    }
+    playback.start(track, ring);
     playback.setVolume(volume);
     playing = track != nullptr;
     held = false;
@@ -94,7 +102,8 @@ void DeviceOutput::stop() {
         return;
     }
     SDL_LockAudio();
-    playback.start(nullptr);
+    feeder.stop();
+    playback.start(nullptr, nullptr);
     playing = false;
     publish(0, steadyNanoseconds());
     SDL_UnlockAudio();
@@ -105,7 +114,10 @@ void DeviceOutput::seek(long long frame, bool paused) {
         return;
     }
     SDL_LockAudio();
-    playback.seek(frame);
+    if (playing) {
+        // Held, only the frames before it are decoded, for the spectrum.
+        feeder.start(playback.track(), ring, frame > 0 ? frame : 0, paused ? 0 : bufferFrames);
+    }
     held = paused;
     heldFrame = frame;
     // Counted from frame on; the first buffer from there is heard one buffer after it is
@@ -117,15 +129,24 @@ void DeviceOutput::seek(long long frame, bool paused) {
 
 void DeviceOutput::callback(void* user, Uint8* stream, int len) {
     DeviceOutput* self = static_cast<DeviceOutput*>(user);
+    const long long began = steadyNanoseconds();
     if (self->held) {
         memset(stream, 0, static_cast<size_t>(len));
-        return;
+    } else {
+        if (!DeviceQueue::decodesOnAThread()) {
+            self->feeder.feed();
+        }
+        const int frames = len / (static_cast<int>(sizeof(int16_t)) * self->channels);
+        const int played =
+            self->playback.fill(reinterpret_cast<int16_t*>(stream), frames, self->channels);
+        if (self->playing) {
+            self->publish(self->handed.load(std::memory_order_relaxed) + played, began);
+        }
     }
-    const int frames = len / (static_cast<int>(sizeof(int16_t)) * self->channels);
-    self->playback.fill(reinterpret_cast<int16_t*>(stream), frames, self->channels);
-    if (self->playing) {
-        self->publish(self->handed.load(std::memory_order_relaxed) + frames, steadyNanoseconds());
-    }
+    const unsigned call = self->calls.load(std::memory_order_relaxed);
+    self->beganAt[call % TIMES_KEPT].store(began, std::memory_order_relaxed);
+    self->endedAt[call % TIMES_KEPT].store(steadyNanoseconds(), std::memory_order_relaxed);
+    self->calls.store(call + 1, std::memory_order_release);
 }
 
 void DeviceOutput::publish(long long frames, long long nanoseconds) {
@@ -161,12 +182,28 @@ long long DeviceOutput::audibleFrame() {
         position = frames - static_cast<long long>(queued * rate + 0.5);
         position = position > 0 ? position : 0;
     } else {
-        // The last buffer handed over is still in the device; its playing began at the stamp.
+        // The buffer handed over at the stamp waits behind what the device held then.
         const double since = (steadyNanoseconds() - at) * 1e-9;
-        position = frames - bufferFrames + static_cast<long long>(since * rate);
+        position = frames - bufferFrames - ahead + static_cast<long long>(since * rate);
     }
     position = position < frames ? position : frames;
     position = position > lastAudible ? position : lastAudible;
     lastAudible = position;
     return position;
+}
+
+bool DeviceOutput::heardFrames(long long first, long long count, int16_t* out) {
+    return ring && ring->copyTaken(first, count, out);
+}
+
+int DeviceOutput::callbackTimes(soundlayer::CallbackTime* out, int most) const {
+    const unsigned total = calls.load(std::memory_order_acquire);
+    unsigned n = total < static_cast<unsigned>(TIMES_KEPT) ? total : TIMES_KEPT;
+    n = n < static_cast<unsigned>(most) ? n : static_cast<unsigned>(most);
+    for (unsigned i = 0; i < n; ++i) {
+        const unsigned call = total - n + i;
+        out[i].began = beganAt[call % TIMES_KEPT].load(std::memory_order_relaxed);
+        out[i].ended = endedAt[call % TIMES_KEPT].load(std::memory_order_relaxed);
+    }
+    return static_cast<int>(n);
 }

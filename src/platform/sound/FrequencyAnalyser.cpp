@@ -5,7 +5,7 @@
 
 FrequencyAnalyser::FrequencyAnalyser()
     : config(kiss_fftr_alloc(WINDOW, 0, nullptr, nullptr)), window(), scale(0.0f), input(), bins(),
-      frames() {
+      read() {
     double sum = 0.0;
     for (int i = 0; i < WINDOW; ++i) {
         // The periodic Hann window: its sum is exactly WINDOW / 2.
@@ -20,12 +20,17 @@ FrequencyAnalyser::~FrequencyAnalyser() {
 }
 
 void FrequencyAnalyser::compute(const Track& track, long long end, float gain, float* out) {
-    track.read(end - WINDOW, WINDOW, frames);
-    // The mono mix (L+R)/2 in [-1, 1]; frames outside the track read as silence.
+    // Frames outside the track read as silence.
+    track.read(end - WINDOW, WINDOW, read);
+    compute(read, track.channels, gain, out);
+}
+
+void FrequencyAnalyser::compute(const int16_t* frames, int channels, float gain, float* out) {
+    // The mono mix (L+R)/2 in [-1, 1].
     const float unit = 1.0f / 32768.0f;
     for (int i = 0; i < WINDOW; ++i) {
-        const float mono = track.channels == 1 ? frames[i] * unit
-                                               : (frames[2 * i] + frames[2 * i + 1]) * 0.5f * unit;
+        const float mono =
+            channels == 1 ? frames[i] * unit : (frames[2 * i] + frames[2 * i + 1]) * 0.5f * unit;
         input[i] = mono * gain * window[i];
     }
     kiss_fftr(config, input, bins);

@@ -22,6 +22,8 @@ class FrequencyAnalyser {
     // gain, into out: a full-scale sine reads 1.0 in its bin; every value is in [0, 1].
     // Frames outside the track count as silence.
     void compute(const Track& track, long long end, float gain, float* out);
+    // The same for the WINDOW frames of the given channels in frames, as read from a track.
+    void compute(const int16_t* frames, int channels, float gain, float* out);
 
   private:
     kiss_fftr_cfg config;
@@ -29,5 +31,5 @@ class FrequencyAnalyser {
     float scale;          // 2 / sum of the window
     kiss_fft_scalar input[WINDOW];
     kiss_fft_cpx bins[WINDOW / 2 + 1];
-    int16_t frames[WINDOW * 2]; // the track's frames analysed, as read
+    int16_t read[WINDOW * 2]; // the track's frames analysed, as read
 };

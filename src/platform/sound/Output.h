@@ -1,6 +1,8 @@
 // Where the playing sound goes: the device, a silent clock, or a position set by the caller.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/sound/SoundSeams.h"
 #include "platform/sound/Track.h"
 
@@ -20,4 +22,13 @@ class Output {
     // Frames of the playing track heard so far: 0 or less before the first is heard, and
     // never smaller than a value returned before for the same play or seek.
     virtual long long audibleFrame() = 0;
+    // Frames [first, first + count) of the playing track as this output handed them over,
+    // copied without waiting on the thread that hands them over; false where it does not have
+    // them, and the caller reads the track.
+    virtual bool heardFrames(long long first, long long count, int16_t* out) {
+        (void)first;
+        (void)count;
+        (void)out;
+        return false;
+    }
 };

@@ -3,24 +3,24 @@
 
 #include <cstring>
 
-void Playback::start(const Track* track) {
+void Playback::start(const Track* track, FrameRing* frames) {
     current = track;
-    cursor = 0;
+    ring = track ? frames : nullptr;
 }
 
-void Playback::fill(int16_t* out, int frames, int channels) {
-    const long long left = current ? current->frames() - cursor : 0;
-    const int copied = static_cast<int>(left < frames ? (left > 0 ? left : 0) : frames);
+int Playback::fill(int16_t* out, int frames, int channels) {
+    int copied = 0;
     const int volume = level.load(std::memory_order_relaxed);
-    if (copied > 0) {
+    if (ring) {
         const int inChannels = current->channels;
         if (volume == FULL_VOLUME && inChannels == channels) {
-            current->read(cursor, copied, out);
+            copied = static_cast<int>(ring->take(out, frames));
         } else {
-            for (int done = 0; done < copied;) {
-                const int n = copied - done < SCRATCH_FRAMES ? copied - done : SCRATCH_FRAMES;
-                current->read(cursor + done, n, scratch);
-                int16_t* to = out + done * channels;
+            while (copied < frames) {
+                const int want =
+                    frames - copied < SCRATCH_FRAMES ? frames - copied : SCRATCH_FRAMES;
+                const int n = static_cast<int>(ring->take(scratch, want));
+                int16_t* to = out + copied * channels;
                 for (int f = 0; f < n; ++f) {
                     for (int c = 0; c < channels; ++c) {
                         const int v =
@@ -28,10 +28,14 @@ void Playback::fill(int16_t* out, int frames, int channels) {
                         to[f * channels + c] = static_cast<int16_t>(v * volume / FULL_VOLUME);
                     }
                 }
-                done += n;
+                copied += n;
+                if (n < want) {
+                    break;
+                }
             }
         }
-        cursor += copied;
     }
     memset(out + copied * channels, 0, sizeof(int16_t) * (frames - copied) * channels);
+    const bool ended = !ring || ring->nextTaken() >= current->frames();
+    return ended ? frames : copied;
 }

@@ -35,12 +35,14 @@ struct LayerState {
     int error = FMOD_ERR_NONE;
     bool initialised = false;
     bool manualRequested = false;
+    bool shortBuffers = false;
     long long manualPosition = 0;
     Output* output = nullptr;
     const Track* playing = nullptr;
     int playingVolume = Playback::FULL_VOLUME;
     FSOUND_DSPUNIT fftUnit;
-    FrequencyAnalyser* analyser = nullptr; // made on first use, kept for the process
+    FrequencyAnalyser* analyser = nullptr;             // made on first use, kept for the process
+    int16_t heard[FrequencyAnalyser::WINDOW * 2] = {}; // the frames the spectrum analyses
     const float* spectrumOverride = nullptr;
     float spectrum[FSOUND_SPECTRUM_SIZE] = {};
 };
@@ -102,7 +104,7 @@ Output* openOutput(int rate) {
         manual->setPosition(state().manualPosition);
         return manual;
     }
-    DeviceOutput* device = new DeviceOutput();
+    DeviceOutput* device = new DeviceOutput(state().shortBuffers);
     if (device->open(rate, 2)) {
         return device;
     }
@@ -264,7 +266,13 @@ float* FSOUND_DSP_GetSpectrum() {
         s.analyser = new FrequencyAnalyser();
     }
     const float gain = static_cast<float>(s.playingVolume) / Playback::FULL_VOLUME;
-    s.analyser->compute(*s.playing, end, gain, s.spectrum);
+    // The frames the output handed over, where it keeps them: the thread that decodes the
+    // track is not waited for.
+    const int window = FrequencyAnalyser::WINDOW;
+    if (!s.output->heardFrames(end - window, window, s.heard)) {
+        s.playing->read(end - window, window, s.heard);
+    }
+    s.analyser->compute(s.heard, s.playing->channels, gain, s.spectrum);
     return s.spectrum;
 }
 
@@ -272,6 +280,10 @@ namespace soundlayer {
 
 void useManualOutput(bool manual) {
     state().manualRequested = manual;
+}
+
+void useShortBuffers(bool shortBuffers) {
+    state().shortBuffers = shortBuffers;
 }
 
 void setManualPosition(long long frame) {
@@ -308,6 +320,14 @@ void seekOutput(long long frame, bool paused) {
     if (s.output && s.playing) {
         s.output->seek(frame, paused);
     }
+}
+
+int callbackTimes(CallbackTime* out, int most) {
+    LayerState& s = state();
+    if (!s.output || s.output->kind() != OUTPUT_DEVICE) {
+        return 0;
+    }
+    return static_cast<DeviceOutput*>(s.output)->callbackTimes(out, most);
 }
 
 const Track* sampleTrack(const FSOUND_SAMPLE* sample) {

@@ -10,6 +10,9 @@ enum OutputKind { OUTPUT_NONE, OUTPUT_DEVICE, OUTPUT_SILENT, OUTPUT_MANUAL };
 
 // Chooses the manual output for the next initialisation: the caller sets the audible position.
 void useManualOutput(bool manual);
+// Chooses, for the next initialisation, device buffers of about 23 ms instead of the device's
+// own choice (a third of a second on a desktop): seeks are heard sooner, a late wake-up sooner.
+void useShortBuffers(bool shortBuffers);
 // Audible position of the manual output, in frames of the playing sound.
 void setManualPosition(long long frame);
 // Which output the initialisation opened.
@@ -20,6 +23,15 @@ long long audibleFrame();
 // held there: nothing is heard and the audible position, and with it the spectrum, stays at
 // frame. The manual output's position moves to frame either way.
 void seekOutput(long long frame, bool paused);
+
+// One call of the audio device's callback: when it began and ended, steady clock nanoseconds.
+struct CallbackTime {
+    long long began;
+    long long ended;
+};
+// The latest calls of the device's callback (a thousand at most), oldest first, copied into out;
+// how many. None where no device is open. For the benchmarks.
+int callbackTimes(CallbackTime* out, int most);
 
 // Test hooks. When non-null, the spectrum is these 512 values instead of the analysis.
 void overrideSpectrum(const float* values);

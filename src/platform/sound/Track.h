@@ -44,8 +44,9 @@ class Track {
     TrackDecoder* decoder;
     long long length; // frames of a streamed track
     // A streamed track's window and its decoder are touched only inside read, with this lock
-    // held. The audio callback takes it within SDL's audio lock; nothing takes SDL's audio
-    // lock while holding it.
+    // held. The audio callback never takes it: the device's feeder reads the track into a ring
+    // under its own lock (and SDL's audio lock when a play or a seek primes the ring); nothing
+    // takes either of those while holding this one.
     mutable std::mutex lock;
     mutable std::vector<int16_t> window; // frames [windowFirst, windowFirst + windowFrames)
     mutable long long windowFirst;

@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include "platform/sound/FrameRing.h"
 #include "platform/sound/Playback.h"
+#include "platform/sound/TrackFeeder.h"
 #include "platform/sound/WavDecoder.h"
 
 namespace {
@@ -68,26 +70,38 @@ TEST(Playback, CopiesAtTheVolumeIntoTheDevicesChannelsThenSilence) {
     mono.rate = 44100;
     mono.channels = 1;
     mono.samples = {1000, -2000, 32767};
+    FrameRing monoRing(1, 16, 8);
+    TrackFeeder feeder(false);
+    feeder.start(&mono, &monoRing, 0, 0);
+    feeder.feed();
     Playback playback;
-    playback.start(&mono);
+    playback.start(&mono, &monoRing);
     playback.setVolume(192);
     std::vector<int16_t> out(8, 7);
-    playback.fill(out.data(), 2, 2);
+    EXPECT_EQ(playback.fill(out.data(), 2, 2), 2);
     EXPECT_EQ(out, (std::vector<int16_t>{750, 750, -1500, -1500, 7, 7, 7, 7}));
     playback.setVolume(Playback::FULL_VOLUME);
-    playback.fill(out.data(), 4, 2); // one frame left, then silence
+    // One frame left, then silence: the track has ended, so all four count as played.
+    EXPECT_EQ(playback.fill(out.data(), 4, 2), 4);
     EXPECT_EQ(out, (std::vector<int16_t>{32767, 32767, 0, 0, 0, 0, 0, 0}));
 
+    // A ring not yet fed far enough: silence that does not count, and the track goes on after it.
     Track stereo;
     stereo.rate = 44100;
     stereo.channels = 2;
-    stereo.samples = {1, 2, 3, 4};
-    playback.start(&stereo);
+    stereo.samples = {1, 2, 3, 4, 5, 6};
+    FrameRing stereoRing(2, 16, 8);
+    stereoRing.write(stereo.samples.data(), 1);
+    playback.start(&stereo, &stereoRing);
     std::vector<int16_t> copy(4, 7);
-    playback.fill(copy.data(), 2, 2);
-    EXPECT_EQ(copy, stereo.samples);
-    playback.start(nullptr);
-    playback.fill(copy.data(), 2, 2);
+    EXPECT_EQ(playback.fill(copy.data(), 2, 2), 1);
+    EXPECT_EQ(copy, (std::vector<int16_t>{1, 2, 0, 0}));
+    stereoRing.write(stereo.samples.data() + 2, 2);
+    EXPECT_EQ(playback.fill(copy.data(), 2, 2), 2);
+    EXPECT_EQ(copy, (std::vector<int16_t>{3, 4, 5, 6}));
+    feeder.stop();
+    playback.start(nullptr, nullptr);
+    EXPECT_EQ(playback.fill(copy.data(), 2, 2), 2);
     EXPECT_EQ(copy, (std::vector<int16_t>{0, 0, 0, 0}));
 }
 

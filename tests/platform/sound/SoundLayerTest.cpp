@@ -12,6 +12,7 @@
 
 #include "platform/Music.h"
 #include "platform/sound/AlsaMessages.h"
+#include "platform/sound/DeviceQueue.h"
 #include "platform/sound/SoundLayer.h"
 #include "platform/sound/Track.h"
 #include "support/SoundFiles.h"
@@ -201,9 +202,11 @@ double measuredRate(double seconds) {
 // With the device's callback held off (the audio lock), nothing more is handed over: the
 // position runs on from the last hand-over at the device's rate for at most one buffer, then
 // stays at what was handed. Read that way several times over, this shows the position's lag
-// behind the frames handed (at most one buffer, rate / 40 frames) and its rate against the
-// steady clock, each read bracketed by the clock, whatever the machine's speed.
+// behind the frames handed (at most one buffer) and its rate against the steady clock, each
+// read bracketed by the clock, whatever the machine's speed.
 void expectHeldPositions(int rate) {
+    const int buffer = DeviceQueue::bufferFrames(rate);
+    const auto oneBuffer = std::chrono::milliseconds(1000LL * buffer / rate);
     int lagSeen = 0;
     int rateSeen = 0;
     for (int attempt = 0; attempt < 60 && (lagSeen < 3 || rateSeen < 3); ++attempt) {
@@ -216,7 +219,7 @@ void expectHeldPositions(int rate) {
         const double t2 = steadySeconds();
         const long long second = soundlayer::audibleFrame();
         const double t3 = steadySeconds();
-        std::this_thread::sleep_for(std::chrono::milliseconds(80));
+        std::this_thread::sleep_for(oneBuffer);
         const long long handed = soundlayer::audibleFrame();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const long long still = soundlayer::audibleFrame();
@@ -225,7 +228,7 @@ void expectHeldPositions(int rate) {
         EXPECT_EQ(still, handed) << "the position ran past the frames handed to the device";
         EXPECT_LE(first, second);
         EXPECT_LE(second, handed);
-        EXPECT_LE(handed - first, rate / 40) << "more than one buffer behind";
+        EXPECT_LE(handed - first, buffer) << "more than one buffer behind";
         if (first < handed - rate / 1000) {
             ++lagSeen; // at least a millisecond behind what the device holds
         }

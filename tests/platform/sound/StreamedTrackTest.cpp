@@ -11,9 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/sound/DeviceQueue.h"
+#include "platform/sound/FrameRing.h"
 #include "platform/sound/FrequencyAnalyser.h"
 #include "platform/sound/Playback.h"
 #include "platform/sound/TrackDecoder.h"
+#include "platform/sound/TrackFeeder.h"
 #include "platform/sound/TrackLoader.h"
 #include "support/SoundFiles.h"
 
@@ -195,32 +198,51 @@ class CountingDecoder : public TrackDecoder {
 };
 
 TEST(StreamedTrack, PlayingWithTheSpectrumBehindDecodesOnceWithoutSeeking) {
-    // The callback hands the device 1024 frames at a time; at each video frame the spectrum
-    // reads the 1024 frames before what is heard, a buffer behind on the desktop, the browser's
-    // queue (0.17 s) behind in a page.
-    for (long long behind : {1024LL, 7500LL}) {
+    // The feeder decodes ahead into the ring, the callback takes a device buffer at a time, and
+    // at each video frame the spectrum reads the 1024 frames before what is heard: two buffers
+    // and the server's queue behind on the desktop, the browser's queue (0.17 s) in a page.
+    const int desktop = DeviceQueue::bufferFrames(44100);
+    const int page = DeviceQueue::shortBufferFrames(44100);
+    for (const auto& way : {std::make_pair(desktop, 2LL * desktop + desktop / 2 + 441),
+                            std::make_pair(page, 7500LL)}) {
+        const int buffer = way.first;
+        const long long behind = way.second;
         const long long frames = 30LL * 44100;
         CountingDecoder* decoder = new CountingDecoder(frames);
         Track track;
         track.rate = 44100;
         track.channels = 2;
         track.stream(decoder, frames);
+        FrameRing ring(2, FrameRing::capacityFor(buffer), FrameRing::capacityFor(buffer) / 2);
+        TrackFeeder feeder(false);
+        feeder.start(&track, &ring, 0, buffer);
         Playback playback;
-        playback.start(&track);
+        playback.start(&track, &ring);
         FrequencyAnalyser analyser;
-        std::vector<int16_t> buffer(2 * 1024);
+        std::vector<int16_t> out(2 * static_cast<size_t>(buffer));
+        std::vector<int16_t> heard(2 * FrequencyAnalyser::WINDOW);
         float spectrum[FrequencyAnalyser::BANDS];
         long long handed = 0;
-        for (long long shown = 735; shown < frames; shown += 735) {
+        int missing = 0;
+        for (long long shown = 735; shown + behind < frames; shown += 735) {
             while (handed < shown + behind) {
-                playback.fill(buffer.data(), 1024, 2);
-                handed += 1024;
+                feeder.feed();
+                handed += playback.fill(out.data(), buffer, 2);
             }
-            analyser.compute(track, handed - behind, 1.0f, spectrum);
+            const long long end = handed - behind;
+            if (!ring.copyTaken(end - FrequencyAnalyser::WINDOW, FrequencyAnalyser::WINDOW,
+                                heard.data())) {
+                ++missing;
+                track.read(end - FrequencyAnalyser::WINDOW, FrequencyAnalyser::WINDOW,
+                           heard.data());
+            }
+            analyser.compute(heard.data(), 2, 1.0f, spectrum);
         }
-        // The first read's seek alone, and every frame decoded once.
-        EXPECT_EQ(decoder->seeks, 1) << behind;
-        EXPECT_EQ(decoder->decoded, frames) << behind;
+        // The spectrum always found its frames in the ring, and every frame was decoded once,
+        // in order, from the first read's seek.
+        EXPECT_EQ(missing, 0) << buffer;
+        EXPECT_EQ(decoder->seeks, 1) << buffer;
+        EXPECT_EQ(decoder->decoded, frames) << buffer;
     }
 }
 

@@ -4,6 +4,11 @@
 
 #include <emscripten.h>
 
+int DeviceQueue::bufferFrames(int rate) {
+    // The page's SDL keeps its own queue of several of them.
+    return shortBufferFrames(rate);
+}
+
 bool DeviceQueue::queuedSeconds(double* seconds) {
     const double queued = EM_ASM_DOUBLE({
         if (typeof SDL == 'undefined' || !SDL.audio || !SDL.audioContext || !SDL.audio.nextPlayTime)
@@ -15,4 +20,13 @@ bool DeviceQueue::queuedSeconds(double* seconds) {
     }
     *seconds = queued;
     return true;
+}
+
+long long DeviceQueue::heldAhead(int, int) {
+    return 0;
+}
+
+bool DeviceQueue::decodesOnAThread() {
+    // A page runs no threads of the program's own; the callback runs on its one thread too.
+    return false;
 }
