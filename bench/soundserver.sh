@@ -29,4 +29,4 @@ wait "$player"
 stop_pulse
 
 echo "== the demo through the server for 30 s while the capture tool renders a video beside it"
-bash "$root/tests/e2e/soundserver.sh" "$build" "$root" loaded
+bash "$root/tests/e2e/soundserver.sh" "$build" "$root" capture
