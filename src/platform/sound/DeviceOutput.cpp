@@ -133,10 +133,11 @@ void DeviceOutput::callback(void* user, Uint8* stream, int len) {
     if (self->held) {
         memset(stream, 0, static_cast<size_t>(len));
     } else {
-        if (!DeviceQueue::decodesOnAThread()) {
-            self->feeder.feed();
-        }
         const int frames = len / (static_cast<int>(sizeof(int16_t)) * self->channels);
+        if (!DeviceQueue::decodesOnAThread()) {
+            // A few buffers ahead: the page's one thread decodes a little in each call.
+            self->feeder.feed(4LL * frames);
+        }
         const int played =
             self->playback.fill(reinterpret_cast<int16_t*>(stream), frames, self->channels);
         if (self->playing) {

@@ -51,9 +51,9 @@ void TrackFeeder::stop() {
     ring = nullptr;
 }
 
-void TrackFeeder::feed() {
+void TrackFeeder::feed(long long ahead) {
     std::lock_guard<std::mutex> held(lock);
-    while (feedBlock()) {
+    while (ring && ring->nextWritten() - ring->nextTaken() < ahead && feedBlock()) {
     }
 }
 

@@ -31,8 +31,9 @@ class TrackFeeder {
     void start(const Track* track, FrameRing* ring, long long frame, long long primed);
     // Feeds nothing more until the next start.
     void stop();
-    // Decodes into the ring while it has room for a block and the track has frames left.
-    void feed();
+    // Decodes into the ring until ahead frames wait in it beyond the next to be taken, it is
+    // full, or the track has no frames left.
+    void feed(long long ahead);
 
   private:
     void run();

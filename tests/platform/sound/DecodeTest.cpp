@@ -73,7 +73,7 @@ TEST(Playback, CopiesAtTheVolumeIntoTheDevicesChannelsThenSilence) {
     FrameRing monoRing(1, 16, 8);
     TrackFeeder feeder(false);
     feeder.start(&mono, &monoRing, 0, 0);
-    feeder.feed();
+    feeder.feed(8);
     Playback playback;
     playback.start(&mono, &monoRing);
     playback.setVolume(192);

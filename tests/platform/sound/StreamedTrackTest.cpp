@@ -226,7 +226,7 @@ TEST(StreamedTrack, PlayingWithTheSpectrumBehindDecodesOnceWithoutSeeking) {
         int missing = 0;
         for (long long shown = 735; shown + behind < frames; shown += 735) {
             while (handed < shown + behind) {
-                feeder.feed();
+                feeder.feed(4LL * buffer);
                 handed += playback.fill(out.data(), buffer, 2);
             }
             const long long end = handed - behind;
