@@ -5,16 +5,11 @@
 # release --target bench vq_recording_check); measure with nothing else running.
 set -uo pipefail
 runs=${1:-10}
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build"
+source "$(dirname "$0")/prologue.bash"
 source "$root/tests/e2e/lib.bash"
 source "$root/tests/e2e/pulse.bash"
-set -a
-VQ_SOURCE_DIR="$root"
-source "$root/scripts/headless.env"
-set +a
 hogs=()
-trap 'for h in "${hogs[@]}"; do kill "$h" 2>/dev/null; done; stop_pulse' EXIT
+trap 'for h in "${hogs[@]}"; do kill "$h" 2>/dev/null; done; stop_pulse; rm -rf "$tmp"' EXIT
 
 echo "== machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for load in none busy; do
