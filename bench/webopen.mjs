@@ -30,8 +30,8 @@ async function main() {
             }
             await new Promise((resolve) => setTimeout(resolve, 50));
         }
-        const times = await page.evaluate('[vq.times.ready, vq.times.started, vq.times.firstFrame]');
-        const [ready, started, firstFrame] = times;
+        const [ready, started, firstFrame] =
+            await page.evaluate('[vq.times.ready, vq.times.started, vq.times.firstFrame]');
         report.ready_ms = round(ready);
         report.start_to_frame_ms = round(firstFrame - started);
         // The driver's click comes a poll after the button: the viewer's at once.

@@ -161,8 +161,8 @@ class WebKitPage {
     // expression; a function's value is not sent back.
     evaluate(code) {
         return this.driver.executeScript(
-            'var value = (0, eval)(arguments[0]); return typeof value == "function" ? null : value;',
-            code);
+            'var value = (0, eval)(arguments[0]);' +
+            ' return typeof value == "function" ? null : value;', code);
     }
 
     async screenshot() {
@@ -571,7 +571,8 @@ async function takeShots(page, report, folder) {
     report.exit_status = await page.evaluate('vq.exitStatus');
     const count = await page.evaluate('vq.shots.length');
     for (let i = 0; i < count; ++i) {
-        const [seconds, pixels] = await page.evaluate(`[vq.shots[${i}].seconds, vq.shots[${i}].rgba]`);
+        const [seconds, pixels] =
+            await page.evaluate(`[vq.shots[${i}].seconds, vq.shots[${i}].rgba]`);
         // The capture's name for the time.
         const name = `t-${seconds.toFixed(3).padStart(7, '0')}.rgba`;
         fs.writeFileSync(path.join(folder, name), Buffer.from(pixels, 'base64'));
