@@ -48,6 +48,9 @@ for run in $(seq "$runs"); do
             timeout 180 node "$root/bench/webopen.mjs" "$browser" "$url" "$WORK/$browser-$i-$run" \
                 >>"$WORK/$browser-$i.jsonl" 2>"$WORK/$browser-$i-$run.log" ||
                 fail "$browser, page $i: $(tail -5 "$WORK/$browser-$i-$run.log")"
+            # A closed browser's processes take a moment to end (WebKit's web process was seen
+            # busy 1.5 s after its close): the next opening waits for them.
+            sleep 3
         done
     done
 done
