@@ -1,5 +1,6 @@
-// The demo's page driven as a user would, in Chromium (DevTools) or Firefox (WebDriver BiDi),
-// through puppeteer-core: one driver for both browsers.
+// The demo's page driven as a user would, in Chromium (DevTools) or Firefox (WebDriver BiDi)
+// through puppeteer-core, or in WebKitGTK's MiniBrowser (W3C WebDriver) through
+// selenium-webdriver behind the same few calls: one driver for the three engines.
 //
 // node page.mjs live BROWSER URL SECONDS DIR
 //     Loads the page, clicks its start button unless the page started the demo itself (where
@@ -17,13 +18,17 @@
 // node page.mjs psnr CAPTURED SHOTS
 //     The PSNR of each frame in SHOTS against the capture's PNG of the same name in CAPTURED,
 //     one line each; status 1 when one is missing or below 30 dB.
-// BROWSER is chromium (headless, WebGL on SwiftShader) or firefox (Firefox ESR in a window on
-// the DISPLAY given, WebGL on llvmpipe: headless Firefox has no WebGL here).
+// BROWSER is chromium (headless, WebGL on SwiftShader), firefox (Firefox ESR in a window on
+// the DISPLAY given, WebGL on llvmpipe: headless Firefox has no WebGL here) or webkit
+// (MiniBrowser in a window on the DISPLAY given, through WebKitWebDriver).
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
+import net from 'node:net';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
+import selenium from 'selenium-webdriver';
 
 const WIDTH = 800;
 const HEIGHT = 600;
@@ -33,8 +38,11 @@ const SOUND_SECONDS = 5;
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // kind: chromium, chromium-autoplay (started as a party's machine starts it: sound may start
-// without a gesture), chromium-nowebgl (a browser without WebGL) or firefox.
+// without a gesture), chromium-nowebgl (a browser without WebGL), firefox or webkit.
 export async function launch(kind, folder) {
+    if (kind === 'webkit') {
+        return WebKitBrowser.launch(folder);
+    }
     const profile = path.join(folder, 'profile');
     fs.mkdirSync(profile, { recursive: true });
     if (kind === 'chromium' || kind === 'chromium-autoplay' || kind === 'chromium-nowebgl') {
@@ -76,6 +84,186 @@ export async function launch(kind, folder) {
         });
     }
     throw new Error(`no browser ${kind}`);
+}
+
+// A free port on 127.0.0.1 for WebKitWebDriver, which takes one on its command line.
+function freePort() {
+    return new Promise((resolve, reject) => {
+        const server = net.createServer();
+        server.on('error', reject);
+        server.listen(0, '127.0.0.1', () => {
+            const { port } = server.address();
+            server.close(() => resolve(port));
+        });
+    });
+}
+
+// Resolves once something listens on the port, or throws after the seconds given.
+async function waitForPort(port, seconds, exited) {
+    for (const end = performance.now() + seconds * 1000; performance.now() < end;) {
+        if (exited()) {
+            throw new Error('WebKitWebDriver ended before it listened');
+        }
+        const open = await new Promise((resolve) => {
+            const socket = net.connect(port, '127.0.0.1', () => { socket.end(); resolve(true); });
+            socket.on('error', () => resolve(false));
+        });
+        if (open) {
+            return;
+        }
+        await sleep(100);
+    }
+    throw new Error(`WebKitWebDriver did not listen on port ${port}`);
+}
+
+// Console errors and warnings and unhandled rejections, kept in the page for the driver to read:
+// plain WebDriver has no console. Installed once the page has loaded (WebDriver runs nothing
+// before a page's own scripts): what fails earlier reaches vq.errors through the page's own
+// error handler.
+const CONSOLE_TAP = `
+(function () {
+  if (window.vqConsole) return;
+  var kept = window.vqConsole = { errors: [], warnings: [] };
+  ['error', 'warn'].forEach(function (level) {
+    var original = console[level];
+    console[level] = function () {
+      var text = Array.prototype.map.call(arguments, String).join(' ');
+      (level == 'error' ? kept.errors : kept.warnings).push(text);
+      return original.apply(console, arguments);
+    };
+  });
+  window.addEventListener('unhandledrejection', function (event) {
+    kept.errors.push('unhandled rejection: ' + String(event.reason));
+  });
+})();
+`;
+
+// WebKitGTK's MiniBrowser driven through WebKitWebDriver by selenium-webdriver, behind the
+// calls of puppeteer's that this driver makes: version and close of the browser; evaluate,
+// mouse.click, keyboard.down and up and screenshot of its one page.
+class WebKitPage {
+    constructor(driver) {
+        this.driver = driver;
+        this.mouse = {
+            click: (x, y) => driver.actions({ async: true })
+                .move({ x: Math.round(x), y: Math.round(y), origin: selenium.Origin.VIEWPORT })
+                .press().release().perform(),
+        };
+        const key = (name) => (name === 'Escape' ? selenium.Key.ESCAPE : name);
+        this.keyboard = {
+            down: (name) => driver.actions({ async: true }).keyDown(key(name)).perform(),
+            up: (name) => driver.actions({ async: true }).keyUp(key(name)).perform(),
+        };
+    }
+
+    // Script text as puppeteer takes it, statements or an expression, run in the page's global
+    // scope (an indirect eval: its var statements make globals) for the value of its last
+    // expression; a function's value is not sent back.
+    evaluate(code) {
+        return this.driver.executeScript(
+            'var value = (0, eval)(arguments[0]);' +
+            ' return typeof value == "function" ? null : value;', code);
+    }
+
+    async screenshot() {
+        return Buffer.from(await this.driver.takeScreenshot(), 'base64');
+    }
+}
+
+class WebKitBrowser {
+    static async launch(folder) {
+        const binary = ['/usr/lib/x86_64-linux-gnu', '/usr/lib/aarch64-linux-gnu', '/usr/lib']
+            .map((lib) => path.join(lib, 'webkit2gtk-4.1', 'MiniBrowser'))
+            .find((file) => fs.existsSync(file));
+        if (!binary) {
+            throw new Error('no MiniBrowser: scripts/setup installs webkit2gtk-driver');
+        }
+        const port = await freePort();
+        // The driver starts MiniBrowser with its own environment: DISPLAY and the sound server.
+        const log = fs.openSync(path.join(folder, 'webkitwebdriver.log'), 'w');
+        const service = spawn('WebKitWebDriver', [`--port=${port}`, '--host=local'],
+                              { stdio: ['ignore', log, log] });
+        let exited = false;
+        service.on('exit', () => { exited = true; });
+        const browser = new WebKitBrowser(service);
+        try {
+            await waitForPort(port, 30, () => exited);
+            browser.driver = await new selenium.Builder()
+                .usingServer(`http://127.0.0.1:${port}`)
+                .withCapabilities({
+                    browserName: 'MiniBrowser',
+                    'webkitgtk:browserOptions': { binary, args: ['--automation'] },
+                })
+                .build();
+            // The test frames are drawn in one long task, which holds back every script.
+            await browser.driver.manage().setTimeouts({ script: 600000, pageLoad: 120000 });
+            browser.page = new WebKitPage(browser.driver);
+        } catch (error) {
+            await browser.close();
+            throw error;
+        }
+        return browser;
+    }
+
+    constructor(service) {
+        this.service = service;
+        this.driver = null;
+        this.page = null;
+        // The messages openPage handed out, filled from the page's console tap at the close.
+        this.messages = null;
+    }
+
+    async version() {
+        const capabilities = await this.driver.getCapabilities();
+        return `${capabilities.get('browserName')} ${capabilities.get('browserVersion')}`;
+    }
+
+    // The window sized so that its page is WIDTH x HEIGHT, whatever its toolbar takes.
+    async fitPage() {
+        const window = this.driver.manage().window();
+        await window.setRect({ width: WIDTH, height: HEIGHT });
+        const [width, height] = await this.page.evaluate('[innerWidth, innerHeight]');
+        await window.setRect({ width: 2 * WIDTH - width, height: 2 * HEIGHT - height });
+    }
+
+    // Opens url, waits for it to load and to offer its button or start; returns as openPage.
+    async open(url, firstScript) {
+        await this.fitPage();
+        const messages = (this.messages = { errors: [], warnings: [] });
+        const loaded = performance.now();
+        await this.driver.get(url);
+        const end = loaded + 120000;
+        while (!(await this.page.evaluate(
+            "typeof vq == 'object' && vq.ready && (vq.started || vq.offered)"))) {
+            if (performance.now() > end) {
+                throw new Error('the page neither started nor offered its button');
+            }
+            await sleep(50);
+        }
+        const readyAfter = (performance.now() - loaded) / 1000;
+        await this.page.evaluate(CONSOLE_TAP);
+        if (firstScript) {
+            await this.page.evaluate(firstScript);
+        }
+        return { page: this.page, messages, readyAfter };
+    }
+
+    async close() {
+        try {
+            if (this.driver && this.messages) {
+                const kept = await this.page.evaluate('window.vqConsole || null').catch(() => null);
+                if (kept) {
+                    this.messages.errors.push(...kept.errors);
+                    this.messages.warnings.push(...kept.warnings);
+                }
+            }
+            if (this.driver) {
+                await this.driver.quit();
+            }
+        } finally {
+            this.service.kill();
+        }
+    }
 }
 
 // Every buffer the page hands to WebAudio: when it is to start, and for the first seconds its
@@ -151,9 +339,14 @@ Module.onFrame = function () {
 `;
 
 // Opens url and waits for the demo to be ready and to have started or offered its button;
-// returns the page, its messages and the seconds
-// it took. Errors: script exceptions, console errors and requests that failed.
+// returns the page, its messages and the seconds it took. Errors: script exceptions, console
+// errors and requests that failed (in WebKit, where WebDriver runs no script before the page's,
+// firstScript and the console's tap come once the page is ready: before the click, after a start
+// by itself).
 export async function openPage(browser, url, firstScript) {
+    if (browser instanceof WebKitBrowser) {
+        return browser.open(url, firstScript);
+    }
     const page = (await browser.pages())[0] || (await browser.newPage());
     const messages = { errors: [], warnings: [] };
     page.on('pageerror', (error) => messages.errors.push(String(error.message || error)));
@@ -199,10 +392,9 @@ export async function openPage(browser, url, firstScript) {
 // before the click: the demo's start-up runs inside its handler and counts towards the first
 // frame.
 export async function clickStart(page) {
-    const box = await page.evaluate(() => {
+    const box = await page.evaluate(`(() => {
         const r = document.getElementById('play').getBoundingClientRect();
-        return [r.x + r.width / 2, r.y + r.height / 2];
-    });
+        return [r.x + r.width / 2, r.y + r.height / 2]; })()`);
     const clicked = performance.now();
     await page.mouse.click(box[0], box[1]);
     return clicked;
@@ -261,9 +453,10 @@ function decodePng(png) {
     return { width, height, step, rows };
 }
 
-// The share of pixels brighter than a dark grey in the box x, y, w, h of a PNG.
-function litShare(png, [x0, y0, w, h]) {
-    const { step, rows } = decodePng(png);
+// The share of pixels brighter than a dark grey in the middle of a PNG: half its width and height.
+function litCentre(png) {
+    const { width, height, step, rows } = decodePng(png);
+    const [x0, y0, w, h] = [width >> 2, height >> 2, width >> 1, height >> 1];
     let lit = 0;
     for (let y = y0; y < y0 + h; ++y) {
         for (let x = x0; x < x0 + w; ++x) {
@@ -332,7 +525,7 @@ async function follow(page, report, seconds, folder) {
     const shot = Buffer.from(await page.screenshot({ type: 'png' }));
     fs.writeFileSync(path.join(folder, 'shot.png'), shot);
     // The picture's centre: 400 x 300 of the 800 x 600 window.
-    report.lit_centre = Math.round(litShare(shot, [200, 150, 400, 300]) * 10000) / 10000;
+    report.lit_centre = Math.round(litCentre(shot) * 10000) / 10000;
     // f puts the page in full screen and takes it out again; the demo runs on meanwhile.
     report.full_screen = [];
     for (let i = 0; i < 2; ++i) {
@@ -378,8 +571,8 @@ async function takeShots(page, report, folder) {
     report.exit_status = await page.evaluate('vq.exitStatus');
     const count = await page.evaluate('vq.shots.length');
     for (let i = 0; i < count; ++i) {
-        const [seconds, pixels] = await page.evaluate(
-            (n) => [vq.shots[n].seconds, vq.shots[n].rgba], i);
+        const [seconds, pixels] =
+            await page.evaluate(`[vq.shots[${i}].seconds, vq.shots[${i}].rgba]`);
         // The capture's name for the time.
         const name = `t-${seconds.toFixed(3).padStart(7, '0')}.rgba`;
         fs.writeFileSync(path.join(folder, name), Buffer.from(pixels, 'base64'));
