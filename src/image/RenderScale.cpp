@@ -6,12 +6,16 @@
 #include <cmath>
 
 RenderScale::Region RenderScale::picture = {0, 0, RenderScale::WIDTH, RenderScale::HEIGHT};
+RenderScale::Region RenderScale::viewportUnits = {0, 0, 0, 0};
+RenderScale::Region RenderScale::scissorUnits = {0, 0, 0, 0};
+float RenderScale::lineWidthUnits = 0.0f;
+float RenderScale::pointSizeUnits = 0.0f;
 
 bool RenderScale::setFrame(int width, int height) {
     if (width < 1 || height < 1) {
         return false;
     }
-    picture = fit(width, height);
+    place(fit(width, height));
     return true;
 }
 
@@ -19,12 +23,36 @@ bool RenderScale::setRegion(const Region& region) {
     if (region.width < 1 || region.height < 1) {
         return false;
     }
-    picture = region;
+    place(region);
     return true;
 }
 
 void RenderScale::reset() {
     picture = Region{0, 0, WIDTH, HEIGHT};
+    viewportUnits = scissorUnits = Region{0, 0, 0, 0};
+    lineWidthUnits = pointSizeUnits = 0.0f;
+}
+
+void RenderScale::place(const Region& region) {
+    const bool moved = region.x != picture.x || region.y != picture.y ||
+                       region.width != picture.width || region.height != picture.height;
+    picture = region;
+    // Nothing was set before the first draw, when there may be no context yet to set it in.
+    if (!moved) {
+        return;
+    }
+    if (viewportUnits.width > 0) {
+        viewport(viewportUnits.x, viewportUnits.y, viewportUnits.width, viewportUnits.height);
+    }
+    if (scissorUnits.width > 0) {
+        scissor(scissorUnits.x, scissorUnits.y, scissorUnits.width, scissorUnits.height);
+    }
+    if (lineWidthUnits > 0.0f) {
+        lineWidth(lineWidthUnits);
+    }
+    if (pointSizeUnits > 0.0f) {
+        pointSize(pointSizeUnits);
+    }
 }
 
 RenderScale::Region RenderScale::region() {
@@ -65,19 +93,23 @@ RenderScale::Region RenderScale::toPixels(int x, int y, int width, int height) {
 }
 
 void RenderScale::viewport(int x, int y, int width, int height) {
+    viewportUnits = Region{x, y, width, height};
     const Region r = toPixels(x, y, width, height);
     glViewport(r.x, r.y, r.width, r.height);
 }
 
 void RenderScale::scissor(int x, int y, int width, int height) {
+    scissorUnits = Region{x, y, width, height};
     const Region r = toPixels(x, y, width, height);
     glScissor(r.x, r.y, r.width, r.height);
 }
 
 void RenderScale::lineWidth(float width) {
+    lineWidthUnits = width;
     glLineWidth(width * scale());
 }
 
 void RenderScale::pointSize(float size) {
+    pointSizeUnits = size;
     glPointSize(size * scale());
 }

@@ -9,7 +9,9 @@
 //
 // One frame at a time is drawn, so the scale is process-wide state, like the timer's tick
 // source. Until setFrame is called the frame is 800 x 600 at scale 1, offset 0: the demo never
-// calls it and draws exactly as without it.
+// calls it and draws exactly as without it. When the frame changes (a page's canvas resized
+// mid-scene), the last viewport, scissor box, line width and point size set through here are
+// set again at the new scale: a scene sets some of them once, in its set-up.
 class RenderScale {
   public:
     // The picture's size in pixel units.
@@ -31,7 +33,8 @@ class RenderScale {
     // The picture exactly into the given region of the framebuffer (a supersampled target
     // that is all picture); a region below 1 x 1 is ignored and returns false.
     static bool setRegion(const Region& region);
-    // Back to 800 x 600 at scale 1.
+    // Back to 800 x 600 at scale 1, with nothing set through here remembered (nothing is set
+    // again: the next draw sets what it needs).
     static void reset();
 
     // The region of the frame the picture fills, for clearing or reading it back.
@@ -55,5 +58,13 @@ class RenderScale {
     static void pointSize(float size);
 
   private:
+    // Where the picture goes now: when that changes, the state below is set again for it.
+    static void place(const Region& region);
+
     static Region picture; // where the 800 x 600 units go
+    // The last of each set through here, in pixel units; a width or size of 0 was never set.
+    static Region viewportUnits;
+    static Region scissorUnits;
+    static float lineWidthUnits;
+    static float pointSizeUnits;
 };

@@ -4,7 +4,10 @@
 #include <GL/gl.h>
 #include <emscripten.h>
 
+#include "web/CanvasSize.h"
+
 void BrowserFrame::draw(Timeline* timeline) {
+    CanvasSize::follow();
     const int slot = timeline->frame();
     EM_ASM(
         {

@@ -13,6 +13,7 @@
 #include "main/FrameClock.h"
 #include "main/RowStepper.h"
 #include "main/Timeline.h"
+#include "web/CanvasSize.h"
 
 // Reading pixels back is the page's, not the demo's: it is no call of our GL layer.
 extern "C" void emscripten_glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height,
@@ -39,17 +40,18 @@ std::string base64(const std::vector<unsigned char>& bytes) {
 
 } // namespace
 
-void FrameShots::run(const char* times, bool everyFrame) {
+void FrameShots::run(const char* times, bool everyFrame, int width, int height) {
     FrameClock::install();
     Music::useManualOutput(true);
     // Never deleted: the page's runtime ends with the entry, as the demo ends with everything
     // alive.
     Timeline* timeline = new Timeline();
     timeline->start(RenderScale::WIDTH, RenderScale::HEIGHT, false);
+    CanvasSize::set(width, height);
 
     RowStepper row(timeline, FrameClock::DEFAULT_FPS);
     row.everyFrame = everyFrame;
-    std::vector<unsigned char> rgba(RenderScale::WIDTH * RenderScale::HEIGHT * 4);
+    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
     const char* at = times;
     while (*at) {
         char* end = nullptr;
@@ -67,8 +69,7 @@ void FrameShots::run(const char* times, bool everyFrame) {
         row.drawTarget(target);
         // Read within the task that drew it: the page keeps no drawing buffer after it ends.
         // The read waits for the drawing, so the time is the row's.
-        emscripten_glReadPixels(0, 0, RenderScale::WIDTH, RenderScale::HEIGHT, GL_RGBA,
-                                GL_UNSIGNED_BYTE, rgba.data());
+        emscripten_glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - begin;
         const std::string pixels = base64(rgba);

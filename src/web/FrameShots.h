@@ -8,8 +8,9 @@ class FrameShots {
     // zero), then draws the frame a run at 60 frames a second shows at each time (seconds,
     // comma separated), each slot's frames taken in a row from its first with the tools'
     // catch-up, or every frame of the row drawn (everyFrame: the frame times of a whole row).
-    // Each frame goes to the page's Module.onShot(seconds, pixels, ms, frames): 800 x 600 RGBA
-    // in base64, rows bottom first, with the milliseconds its row took and the frames drawn.
-    // Times at or past the end are left out.
-    static void run(const char* times, bool everyFrame);
+    // The frames are width x height, the picture drawn through the render scale as the capture
+    // tool's --size draws it. Each frame goes to the page's Module.onShot(seconds, pixels, ms,
+    // frames): RGBA in base64, rows bottom first, with the milliseconds its row took and the
+    // frames drawn. Times at or past the end are left out.
+    static void run(const char* times, bool everyFrame, int width, int height);
 };

@@ -141,16 +141,21 @@ check_sound() { # name
 # A frame in each scene, 2 s into it (each drawn after the frames of its slot before it, so
 # early ones keep the test short), by the page on the capture's clock with a silent spectrum,
 # against the capture's frame of the same time.
+# At 1600 x 1200 (the page's drawing buffer at twice the picture, as on a high-density screen),
+# the scenes whose lines and points grow with it.
 times=2,28,92,124,172,196,228,251
-check_frames() { # browser url name
-    local shots="$WORK/$3/shots"
+large_times=28,124,196,228
+check_frames() { # browser url name [times size]
+    local shots="$WORK/$3/shots" at=${4:-$times} size=${5:-}
+    local captured="$WORK/captured${size:+-$size}" count
+    count=$(tr ',' '\n' <<<"$at" | wc -l)
     mkdir -p "$shots"
-    timeout 600 node "$driver/page.mjs" shots "$1" "$2?at=$times" "$shots" \
+    timeout 600 node "$driver/page.mjs" shots "$1" "$2?at=$at${size:+&size=$size}" "$shots" \
         >"$WORK/$3/shots.json" 2>"$WORK/$3/shots.log" ||
         fail "$3: the test frames could not be taken: $(tail -5 "$WORK/$3/shots.log")"
-    python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); sys.exit(r["errors"] or r["page_errors"] or r["shots"] != 8)' \
-        "$WORK/$3/shots.json" || fail "$3: errors while drawing the test frames: $(cat "$WORK/$3/shots.json")"
-    node "$driver/page.mjs" psnr "$WORK/captured" "$shots" >"$WORK/$3/psnr.txt" ||
+    python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); sys.exit(r["errors"] or r["page_errors"] or r["shots"] != int(sys.argv[2]))' \
+        "$WORK/$3/shots.json" "$count" || fail "$3: errors while drawing the test frames: $(cat "$WORK/$3/shots.json")"
+    node "$driver/page.mjs" psnr "$captured" "$shots" >"$WORK/$3/psnr.txt" ||
         fail "$3: frames below their PSNR: $(tr '\n' ' ' <"$WORK/$3/psnr.txt")"
     echo "$3: PSNR against the capture's frames: $(tr '\n' ' ' <"$WORK/$3/psnr.txt")" >&2
 }
@@ -167,6 +172,10 @@ disk="file://$WORK/disk/$(basename "$onefile")"
 mkdir -p "$WORK/captured"
 "$build/vorrel-capture" --silent --at "$times" --frames "$WORK/captured" --data "$build/data" \
     >/dev/null 2>"$WORK/capture.log" || fail "the capture failed: $(cat "$WORK/capture.log")"
+mkdir -p "$WORK/captured-1600x1200"
+"$build/vorrel-capture" --silent --size 1600x1200 --at "$large_times" \
+    --frames "$WORK/captured-1600x1200" --data "$build/data" >/dev/null 2>"$WORK/capture.log" ||
+    fail "the capture at 1600x1200 failed: $(cat "$WORK/capture.log")"
 
 # Chromium, served: 31 s, the first scene, then the second from 26 s of the timeline on.
 open_page chromium "$served" 31 served
@@ -174,6 +183,8 @@ check served "$SOUND_AND_KEYS$FULL_SCREEN$STARTS_ON_CLICK"'
 expect(any(s["slot"] == 1 for s in states), "the second scene never came")'
 check_sound served
 check_frames chromium "$served" served
+mkdir -p "$WORK/served-1600x1200"
+check_frames chromium "$served" served-1600x1200 "$large_times" 1600x1200
 
 # A browser without WebGL: no display can be set up, and the page says the demo could not start
 # and why, not that it ended.

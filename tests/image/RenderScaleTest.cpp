@@ -111,6 +111,26 @@ TEST_F(RenderScaleTest, GLCallsTakePixelUnits) {
     EXPECT_EQ(glFloat(GL_LINE_WIDTH), 3.0f);
 }
 
+// A frame that changes mid-scene (a page's canvas resized) takes with it the state a scene set
+// once: the viewport, the scissor box, the line width and the point size follow the new scale.
+TEST_F(RenderScaleTest, StateSetOnceFollowsAFrameThatChanges) {
+    SceneSetup::cards().apply();
+    RenderScale::scissor(100, 50, 200, 100);
+    RenderScale::lineWidth(1.5f);
+    RenderScale::pointSize(3.0f);
+    ASSERT_TRUE(RenderScale::setFrame(1600, 1200));
+    expectViewport(0, 0, 1600, 1200, "the viewport at 1600 x 1200");
+    GLint box[4] = {-1, -1, -1, -1};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    expectRegion(RenderScale::Region{box[0], box[1], box[2], box[3]}, 200, 100, 400, 200,
+                 "the scissor box at 1600 x 1200");
+    EXPECT_FLOAT_EQ(glFloat(GL_LINE_WIDTH), 3.0f);
+    EXPECT_FLOAT_EQ(glFloat(GL_POINT_SIZE), 6.0f);
+    ASSERT_TRUE(RenderScale::setFrame(1920, 1080));
+    expectViewport(240, 0, 1440, 1080, "the viewport at 1920 x 1080");
+    EXPECT_FLOAT_EQ(glFloat(GL_LINE_WIDTH), 2.7f);
+}
+
 // Every drawing call in pixel units asks the scale: at twice the picture's size each leaves
 // twice its width behind, and the scenes' viewport covers the frame's region.
 TEST_F(RenderScaleTest, EveryPixelUnitCallerFollowsTheScale) {

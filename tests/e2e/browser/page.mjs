@@ -11,7 +11,8 @@
 //     handed to WebAudio in its first seconds goes to DIR/sound.raw (16-bit, interleaved).
 // node page.mjs shots BROWSER URL DIR
 //     The same for a page of test frames (URL ending in ?at=T,T,...): waits for the demo to end
-//     and writes each frame as DIR/t-SSS.mmm.rgba (800 x 600 RGBA, rows bottom first).
+//     and writes each frame as DIR/t-SSS.mmm.rgba (RGBA, rows bottom first: 800 x 600, or the
+//     size the URL asks for with &size=WxH).
 // node page.mjs failed BROWSER URL DIR
 //     Loads the page, clicks its start button and waits for the demo to end by itself (a start
 //     that fails): prints its exit status and the end screen's text.
@@ -467,23 +468,25 @@ function litCentre(png) {
     return lit / (w * h);
 }
 
-// PSNR in dB of the RGB of a bottom-first RGBA frame against a decoded PNG.
+// PSNR in dB of the RGB of a bottom-first RGBA frame against a decoded PNG of its size.
 function psnr(captured, shot) {
-    if (captured.width !== WIDTH || captured.height !== HEIGHT) {
+    const width = captured.width;
+    const height = captured.height;
+    if (shot.length !== width * height * 4) {
         throw new Error('frames of different sizes');
     }
     let total = 0;
-    for (let y = 0; y < HEIGHT; ++y) {
-        const ours = (HEIGHT - 1 - y) * WIDTH * 4;
+    for (let y = 0; y < height; ++y) {
+        const ours = (height - 1 - y) * width * 4;
         const theirs = captured.rows[y];
-        for (let x = 0; x < WIDTH; ++x) {
+        for (let x = 0; x < width; ++x) {
             for (let c = 0; c < 3; ++c) {
                 const d = shot[ours + x * 4 + c] - theirs[x * captured.step + c];
                 total += d * d;
             }
         }
     }
-    const mse = total / (WIDTH * HEIGHT * 3);
+    const mse = total / (width * height * 3);
     return mse === 0 ? Infinity : 10 * Math.log10(255 * 255 / mse);
 }
 
