@@ -40,44 +40,72 @@ std::string base64(const std::vector<unsigned char>& bytes) {
 
 } // namespace
 
+namespace {
+
+// One run of the test frames: what is left to take, and where. The times are copied: the
+// entry's arguments are gone once it returns, and the frames are taken after.
+struct ShotRun {
+    ShotRun(Timeline* timeline, const char* times, int width, int height)
+        : row(timeline, FrameClock::DEFAULT_FPS), times(times), next(0), width(width),
+          height(height), rgba(static_cast<size_t>(width) * height * 4) {}
+
+    RowStepper row;
+    std::string times;
+    size_t next; // where the times not yet taken begin
+    int width;
+    int height;
+    std::vector<unsigned char> rgba;
+};
+
+// The next frame, in a task of its own, so that the page can act between two (its context lost
+// and given back); the page holds the next while Module.holdShots is set. The last ends the run.
+void takeNext(void* arg) {
+    ShotRun* run = static_cast<ShotRun*>(arg);
+    if (EM_ASM_INT({ return Module['holdShots'] ? 1 : 0; })) {
+        return;
+    }
+    const char* at = run->times.c_str() + run->next;
+    char* end = nullptr;
+    const double seconds = strtod(at, &end);
+    if (end == at) {
+        emscripten_cancel_main_loop();
+        emscripten_force_exit(0);
+        return;
+    }
+    run->next = static_cast<size_t>((*end == ',' ? end + 1 : end) - run->times.c_str());
+    RowStepper& row = run->row;
+    const long long target = row.clock.frameAt(seconds);
+    const auto begin = std::chrono::steady_clock::now();
+    // Frames drawn before the target are overwritten by it: no scene reads the framebuffer.
+    if (!row.catchUp(target)) {
+        return;
+    }
+    row.drawTarget(target);
+    // Read within the task that drew it: the page keeps no drawing buffer after it ends.
+    // The read waits for the drawing, so the time is the row's.
+    emscripten_glReadPixels(0, 0, run->width, run->height, GL_RGBA, GL_UNSIGNED_BYTE,
+                            run->rgba.data());
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
+    const std::string pixels = base64(run->rgba);
+    EM_ASM(
+        {
+            if (Module['onShot'])
+                Module['onShot']($0, UTF8ToString($1), $2, $3);
+        },
+        seconds, pixels.c_str(), took.count(), static_cast<double>(row.framesRendered()));
+}
+
+} // namespace
+
 void FrameShots::run(const char* times, bool everyFrame, int width, int height) {
     FrameClock::install();
     Music::useManualOutput(true);
-    // Never deleted: the page's runtime ends with the entry, as the demo ends with everything
-    // alive.
+    // Never deleted: the page's runtime ends with the last frame, as the demo ends with
+    // everything alive.
     Timeline* timeline = new Timeline();
     timeline->start(RenderScale::WIDTH, RenderScale::HEIGHT, false);
     CanvasSize::set(width, height);
-
-    RowStepper row(timeline, FrameClock::DEFAULT_FPS);
-    row.everyFrame = everyFrame;
-    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
-    const char* at = times;
-    while (*at) {
-        char* end = nullptr;
-        const double seconds = strtod(at, &end);
-        if (end == at) {
-            return;
-        }
-        at = *end == ',' ? end + 1 : end;
-        const long long target = row.clock.frameAt(seconds);
-        const auto begin = std::chrono::steady_clock::now();
-        // Frames drawn before the target are overwritten by it: no scene reads the framebuffer.
-        if (!row.catchUp(target)) {
-            continue;
-        }
-        row.drawTarget(target);
-        // Read within the task that drew it: the page keeps no drawing buffer after it ends.
-        // The read waits for the drawing, so the time is the row's.
-        emscripten_glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - begin;
-        const std::string pixels = base64(rgba);
-        EM_ASM(
-            {
-                if (Module['onShot'])
-                    Module['onShot']($0, UTF8ToString($1), $2, $3);
-            },
-            seconds, pixels.c_str(), took.count(), static_cast<double>(row.framesRendered()));
-    }
+    ShotRun* run = new ShotRun(timeline, times, width, height);
+    run->row.everyFrame = everyFrame;
+    emscripten_set_main_loop_arg(&takeNext, run, 0, 0);
 }

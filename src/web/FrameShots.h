@@ -11,6 +11,8 @@ class FrameShots {
     // The frames are width x height, the picture drawn through the render scale as the capture
     // tool's --size draws it. Each frame goes to the page's Module.onShot(seconds, pixels, ms,
     // frames): RGBA in base64, rows bottom first, with the milliseconds its row took and the
-    // frames drawn. Times at or past the end are left out.
+    // frames drawn. Times at or past the end are left out. Each frame is taken in a task of its
+    // own, after this returns (the page may hold the next with Module.holdShots); the last ends
+    // the runtime with status 0.
     static void run(const char* times, bool everyFrame, int width, int height);
 };

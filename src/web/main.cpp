@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
                 }
             }
         }
+        // The frames are taken after this returns, each in a task of its own.
         FrameShots::run(argv[2], everyFrame, width, height);
         return 0;
     }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include <emscripten.h>
+#include <emscripten/html5.h>
 #include <webgl/webgl1.h>
 
 namespace {
@@ -233,10 +235,32 @@ void pointThinAttributes() {
                                      at(offsetof(ThinLineVertex, texcoord)));
 }
 
+const unsigned CONTEXT_LOST_WEBGL = 0x9242;
+
+// The browser's word that the page's context is gone or back. Gone, the default is prevented:
+// else the browser never gives it back.
+EM_BOOL contextLost(int, const void*, void* renderer) {
+    static_cast<WebGLRenderer*>(renderer)->lose();
+    return EM_TRUE;
+}
+
+EM_BOOL contextRestored(int, const void*, void* renderer) {
+    static_cast<WebGLRenderer*>(renderer)->restore();
+    return EM_TRUE;
+}
+
+// What the kept copies cost, for the page to report.
+void tellKeptBytes(size_t bytes) {
+    EM_ASM({ Module['glKeptBytes'] = $0; }, static_cast<double>(bytes));
+}
+
 } // namespace
 
 WebGLRenderer::WebGLRenderer()
-    : current(nullptr), buffer(0), quadIndices(0), bufferBytes(0), failed(false) {}
+    : current(nullptr), buffer(0), quadIndices(0), bufferBytes(0), failed(false), lost(false) {
+    emscripten_set_webglcontextlost_callback("#canvas", this, EM_TRUE, &contextLost);
+    emscripten_set_webglcontextrestored_callback("#canvas", this, EM_TRUE, &contextRestored);
+}
 
 WebGLRenderer::~WebGLRenderer() {
     if (quadIndices) {
@@ -254,6 +278,7 @@ WebGLRenderer::~WebGLRenderer() {
 
 void WebGLRenderer::enable(unsigned cap, bool on) {
     fogSkip.capability(cap, on);
+    kept.capability(cap, on);
     if (on) {
         emscripten_glEnable(cap);
     } else {
@@ -262,35 +287,48 @@ void WebGLRenderer::enable(unsigned cap, bool on) {
 }
 
 void WebGLRenderer::blendFunc(unsigned source, unsigned destination) {
+    kept.blendSource = source;
+    kept.blendDestination = destination;
     emscripten_glBlendFunc(source, destination);
 }
 
 void WebGLRenderer::depthMask(bool on) {
     fogSkip.depthMask(on);
+    kept.depthMask = on;
     emscripten_glDepthMask(on ? GL_TRUE : GL_FALSE);
 }
 
 void WebGLRenderer::frontFace(unsigned mode) {
+    kept.frontFace = mode;
     emscripten_glFrontFace(mode);
 }
 
 void WebGLRenderer::viewport(int x, int y, int width, int height) {
+    const int box[4] = {x, y, width, height};
+    std::copy(box, box + 4, kept.viewport);
     emscripten_glViewport(x, y, width, height);
 }
 
 void WebGLRenderer::scissor(int x, int y, int width, int height) {
+    const int box[4] = {x, y, width, height};
+    std::copy(box, box + 4, kept.scissor);
     emscripten_glScissor(x, y, width, height);
 }
 
 void WebGLRenderer::clear(unsigned mask) {
-    emscripten_glClear(mask);
+    if (!lost) {
+        emscripten_glClear(mask);
+    }
 }
 
 void WebGLRenderer::clearColor(float red, float green, float blue, float alpha) {
+    const float rgba[4] = {red, green, blue, alpha};
+    std::copy(rgba, rgba + 4, kept.clearColor);
     emscripten_glClearColor(red, green, blue, alpha);
 }
 
 void WebGLRenderer::clearStencil(int s) {
+    kept.clearStencil = s;
     emscripten_glClearStencil(s);
 }
 
@@ -299,27 +337,94 @@ void WebGLRenderer::flush() {
 }
 
 unsigned WebGLRenderer::error() {
-    return emscripten_glGetError();
+    // A lost context reports its loss once: not an error of the demo's.
+    const unsigned code = emscripten_glGetError();
+    return lost || code == CONTEXT_LOST_WEBGL ? GL_NO_ERROR : code;
 }
 
 void WebGLRenderer::currentViewport(int box[4]) {
-    emscripten_glGetIntegerv(GL_VIEWPORT, box);
+    if (kept.viewport[2] > 0) {
+        std::copy(kept.viewport, kept.viewport + 4, box);
+    } else {
+        emscripten_glGetIntegerv(GL_VIEWPORT, box);
+    }
 }
 
 void WebGLRenderer::genTextures(int n, unsigned* names) {
-    emscripten_glGenTextures(n, names);
+    for (int i = 0; i < n; ++i) {
+        names[i] = kept.add();
+        emscripten_glGenTextures(1, &kept.texture(names[i])->webgl);
+    }
 }
 
 void WebGLRenderer::deleteTextures(int n, const unsigned* names) {
-    emscripten_glDeleteTextures(n, names);
+    for (int i = 0; i < n; ++i) {
+        ContextCopy::Texture* t = kept.texture(names[i]);
+        if (t && t->webgl) {
+            emscripten_glDeleteTextures(1, &t->webgl);
+        }
+        kept.remove(names[i]);
+    }
+    tellKeptBytes(kept.bytes());
 }
 
 void WebGLRenderer::bindTexture(unsigned name) {
-    emscripten_glBindTexture(GL_TEXTURE_2D, name);
+    kept.bound = kept.texture(name) ? name : 0;
+    const ContextCopy::Texture* t = kept.texture(name);
+    emscripten_glBindTexture(GL_TEXTURE_2D, t ? t->webgl : 0);
 }
 
 void WebGLRenderer::texParameter(unsigned target, unsigned pname, int param) {
+    kept.parameter(kept.bound, pname, param);
     emscripten_glTexParameteri(target, pname, param);
+}
+
+void WebGLRenderer::lose() {
+    lost = true;
+}
+
+void WebGLRenderer::restore() {
+    // Everything made in the lost context is gone with it.
+    for (Program& each : programs) {
+        each = Program();
+    }
+    current = nullptr;
+    buffer = quadIndices = bufferBytes = 0;
+    failed = false;
+    lost = false;
+    for (ContextCopy::Texture& t : kept.textures()) {
+        if (!t.live) {
+            continue;
+        }
+        emscripten_glGenTextures(1, &t.webgl);
+        emscripten_glBindTexture(GL_TEXTURE_2D, t.webgl);
+        for (const auto& parameter : t.parameters) {
+            emscripten_glTexParameteri(GL_TEXTURE_2D, parameter.first, parameter.second);
+        }
+        put(t.levels);
+    }
+    const ContextCopy::Texture* bound = kept.texture(kept.bound);
+    emscripten_glBindTexture(GL_TEXTURE_2D, bound ? bound->webgl : 0);
+    for (const auto& cap : kept.capabilities()) {
+        if (cap.second) {
+            emscripten_glEnable(cap.first);
+        } else {
+            emscripten_glDisable(cap.first);
+        }
+    }
+    emscripten_glBlendFunc(kept.blendSource, kept.blendDestination);
+    emscripten_glDepthMask(kept.depthMask ? GL_TRUE : GL_FALSE);
+    emscripten_glFrontFace(kept.frontFace);
+    if (kept.viewport[2] > 0) {
+        emscripten_glViewport(kept.viewport[0], kept.viewport[1], kept.viewport[2],
+                              kept.viewport[3]);
+    }
+    if (kept.scissor[2] > 0) {
+        emscripten_glScissor(kept.scissor[0], kept.scissor[1], kept.scissor[2], kept.scissor[3]);
+    }
+    emscripten_glClearColor(kept.clearColor[0], kept.clearColor[1], kept.clearColor[2],
+                            kept.clearColor[3]);
+    emscripten_glClearStencil(kept.clearStencil);
 }
 
 bool WebGLRenderer::build(Program& built, int shape, bool texturing, int fogMode) {
@@ -460,7 +565,7 @@ bool WebGLRenderer::useProgram(Shape shape, const DrawState& state) {
 
 void WebGLRenderer::draw(PrimitiveAssembler::Kind kind, const std::vector<DrawVertex>& vertices,
                          const DrawState& state) {
-    if (vertices.empty() || !ready()) {
+    if (vertices.empty() || lost || !ready()) {
         return;
     }
     switch (kind) {
@@ -596,6 +701,15 @@ void WebGLRenderer::drawThinLines(const std::vector<DrawVertex>& ends, const Dra
 }
 
 void WebGLRenderer::upload(const std::vector<MipmapChain::Level>& levels) {
+    ContextCopy::Texture* t = kept.texture(kept.bound);
+    if (t) {
+        t->levels = levels;
+        tellKeptBytes(kept.bytes());
+    }
+    put(levels);
+}
+
+void WebGLRenderer::put(const std::vector<MipmapChain::Level>& levels) {
     for (size_t i = 0; i < levels.size(); ++i) {
         const MipmapChain::Level& level = levels[i];
         emscripten_glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA, level.width,

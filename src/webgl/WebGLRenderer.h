@@ -1,10 +1,13 @@
 // The layer's only contact with WebGL: the state passed through, its shader programs, one
-// streaming buffer, the draw calls.
+// streaming buffer, the draw calls. What it hands WebGL it also keeps (ContextCopy): when the
+// browser takes the page's context away (a GPU switch, a driver reset, a tab put away) nothing
+// is drawn, and when it gives the context back the renderer builds it all again.
 #pragma once
 
 #include <cstddef>
 #include <vector>
 
+#include "ContextCopy.h"
 #include "DrawState.h"
 #include "FogSkip.h"
 #include "MipmapChain.h"
@@ -45,6 +48,12 @@ class WebGLRenderer {
     // Replaces the bound texture's image with the levels, level 0 first.
     void upload(const std::vector<MipmapChain::Level>& levels);
 
+    // The context is gone: nothing reaches WebGL until it is back.
+    void lose();
+    // The context is back, empty: the textures, the state and the bound texture are made again
+    // from the copy; the programs and the buffers are made again when next drawn with.
+    void restore();
+
   private:
     // The shaders' uniforms, in the order of the names the programs look up.
     enum Uniform {
@@ -69,6 +78,8 @@ class WebGLRenderer {
         int at[UNIFORM_COUNT] = {}; // each uniform's location, -1 where the program has none
     };
 
+    // The levels into the bound texture, level 0 first.
+    void put(const std::vector<MipmapChain::Level>& levels);
     // The buffers made on the first draw; false once a program has not built.
     bool ready();
     bool build(Program& built, int shape, bool texturing, int fogMode);
@@ -99,6 +110,8 @@ class WebGLRenderer {
     unsigned quadIndices; // the index list every quad-drawing call shares
     unsigned bufferBytes; // the buffer's current store, grown as batches grow
     bool failed;          // a program did not build: nothing is drawn
+    bool lost;            // the page's context is gone
+    ContextCopy kept;
     FogSkip fogSkip;
     // What a batch becomes on its way to the buffer, kept to spare reallocation: its runs by fog,
     // the triangles fog changes and those it leaves as they are, wide lines' corners, one-pixel
