@@ -145,19 +145,27 @@ check_sound() { # name
 # the scenes whose lines and points grow with it.
 times=2,28,92,124,172,196,228,251
 large_times=28,124,196,228
-check_frames() { # browser url name [times size]
-    local shots="$WORK/$3/shots" at=${4:-$times} size=${5:-}
+check_frames() { # browser url name [times size lose]
+    local shots="$WORK/$3/shots" at=${4:-$times} size=${5:-} lose=${6:-0}
     local captured="$WORK/captured${size:+-$size}" count
     count=$(tr ',' '\n' <<<"$at" | wc -l)
     mkdir -p "$shots"
-    timeout 600 node "$driver/page.mjs" shots "$1" "$2?at=$at${size:+&size=$size}" "$shots" \
+    timeout 600 node "$driver/page.mjs" shots "$1" \
+        "$2?at=$at${size:+&size=$size}$([ "$lose" = 0 ] || echo "&lose=$lose")" "$shots" \
         >"$WORK/$3/shots.json" 2>"$WORK/$3/shots.log" ||
         fail "$3: the test frames could not be taken: $(tail -5 "$WORK/$3/shots.log")"
-    python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); sys.exit(r["errors"] or r["page_errors"] or r["shots"] != int(sys.argv[2]))' \
-        "$WORK/$3/shots.json" "$count" || fail "$3: errors while drawing the test frames: $(cat "$WORK/$3/shots.json")"
+    python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); lost = int(sys.argv[3]) > 0
+sys.exit(r["errors"] or r["page_errors"] or r["shots"] != int(sys.argv[2])
+         or r["context"] != {"lost": int(lost), "restored": int(lost)})' \
+        "$WORK/$3/shots.json" "$count" "$lose" ||
+        fail "$3: errors while drawing the test frames: $(cat "$WORK/$3/shots.json")"
     node "$driver/page.mjs" psnr "$captured" "$shots" >"$WORK/$3/psnr.txt" ||
         fail "$3: frames below their PSNR: $(tr '\n' ' ' <"$WORK/$3/psnr.txt")"
     echo "$3: PSNR against the capture's frames: $(tr '\n' ' ' <"$WORK/$3/psnr.txt")" >&2
+    [ "$lose" = 0 ] || python3 -c 'import json, sys; r = json.load(open(sys.argv[1]))
+print("%s: the context lost and given back after frame %s; the layer keeps %.1f MB to rebuild it"
+      % (sys.argv[2], sys.argv[3], r["kept_bytes"] / 1048576.0), file=sys.stderr)' \
+        "$WORK/$3/shots.json" "$3" "$lose"
 }
 
 build_site "$build/data"
@@ -182,7 +190,8 @@ open_page chromium "$served" 31 served
 check served "$SOUND_AND_KEYS$FULL_SCREEN$STARTS_ON_CLICK"'
 expect(any(s["slot"] == 1 for s in states), "the second scene never came")'
 check_sound served
-check_frames chromium "$served" served
+# The context lost and given back after the fourth frame: the frames after it as the others.
+check_frames chromium "$served" served "$times" "" 4
 mkdir -p "$WORK/served-1600x1200"
 check_frames chromium "$served" served-1600x1200 "$large_times" 1600x1200
 
@@ -198,6 +207,36 @@ ok = r["exit_status"] == 1 and r["end_text"].startswith("Vorrel Quisp could not 
     and "Video mode set failed" in r["end_text"]
 sys.exit(0 if ok else 1)' "$WORK/nowebgl/report.json" ||
     fail "nowebgl: the failed start as the page tells it: $(cat "$WORK/nowebgl/report.json")"
+
+# A phone, upright then turned: a tap starts the demo, the page neither scrolls nor zooms, the
+# drawing buffer is the canvas's shown size in device pixels, and a tap on the picture switches
+# full screen on and off.
+mkdir -p "$WORK/phone"
+timeout 180 node "$driver/page.mjs" phone chromium "$served" "$WORK/phone" \
+    >"$WORK/phone/report.json" 2>"$WORK/phone/driver.log" ||
+    fail "phone: the page could not be driven: $(tail -5 "$WORK/phone/driver.log")"
+python3 -c 'import json, sys
+r = json.load(open(sys.argv[1]))
+problems = []
+def expect(ok, what):
+    if not ok:
+        problems.append(what)
+expect(r["started"], "the tap did not start the demo")
+for way in ("portrait", "landscape"):
+    s = r[way]
+    expect(s["scroll"] == [0, 0] and s["zoom"] == 1, "%s: scrolled or zoomed: %s" % (way, s))
+    expect(all(abs(b - w) <= 1 for b, w in zip(s["buffer"], s["shown"])),
+           "%s: the drawing buffer is not the shown size: %s" % (way, s))
+expect(r["landscape"]["frames"] > r["portrait"]["frames"], "no frames after the turn")
+expect(r["full_screen"] == [True, False], "taps on the picture and full screen: %s" % r["full_screen"])
+expect(not r["errors"] and not r["page_errors"], "errors: %s %s" % (r["errors"], r["page_errors"]))
+if problems:
+    print("; ".join(problems))
+    sys.exit(1)
+print("phone: portrait %s shown, %s drawn; landscape %s shown, %s drawn" % (
+    r["portrait"]["shown"], r["portrait"]["buffer"], r["landscape"]["shown"],
+    r["landscape"]["buffer"]), file=sys.stderr)' "$WORK/phone/report.json" ||
+    fail "phone: $(cat "$WORK/phone/report.json")"
 
 # Chromium and Firefox, from the disk.
 open_page chromium-autoplay "$disk" 8 chromium-disk
@@ -219,7 +258,7 @@ check webkit-disk "
 settle = 2.0
 $SOUND_AND_KEYS$FULL_SCREEN$STARTS_ON_CLICK"
 check_sound webkit-disk
-check_frames webkit "$disk" webkit-disk
+check_frames webkit "$disk" webkit-disk "$times" "" 4
 
 # No track and no picture of the first scene's: a silent run on the same clock.
 mkdir -p "$WORK/faulty/textures"

@@ -12,10 +12,17 @@
 // node page.mjs shots BROWSER URL DIR
 //     The same for a page of test frames (URL ending in ?at=T,T,...): waits for the demo to end
 //     and writes each frame as DIR/t-SSS.mmm.rgba (RGBA, rows bottom first: 800 x 600, or the
-//     size the URL asks for with &size=WxH).
+//     size the URL asks for with &size=WxH); reports the context's losses and restorations
+//     (&lose=N: after the Nth frame) and the bytes the GL layer keeps to rebuild it.
 // node page.mjs failed BROWSER URL DIR
 //     Loads the page, clicks its start button and waits for the demo to end by itself (a start
 //     that fails): prints its exit status and the end screen's text.
+// node page.mjs phone chromium URL DIR
+//     The page on a phone (Chromium's emulation: 390 x 844 CSS pixels, 3 device pixels each,
+//     touch, a phone's user agent): taps its start button, swipes and double-taps beside the
+//     picture, taps the picture twice (full screen on, then off), turns to landscape, and
+//     prints one JSON line: how it started, the scroll and zoom after the gestures, full screen
+//     after each tap, and per orientation the canvas's shown size and its drawing buffer.
 // node page.mjs psnr CAPTURED SHOTS
 //     The PSNR of each frame in SHOTS against the capture's PNG of the same name in CAPTURED,
 //     one line each; status 1 when one is missing or below 30 dB.
@@ -344,7 +351,14 @@ Module.onFrame = function () {
 // errors and requests that failed (in WebKit, where WebDriver runs no script before the page's,
 // firstScript and the console's tap come once the page is ready: before the click, after a start
 // by itself).
-export async function openPage(browser, url, firstScript) {
+// A phone held upright: Chromium's emulation of its screen, touch and user agent.
+const PHONE = {
+    viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+    userAgent: 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) ' +
+        'Chrome/156.0.0.0 Mobile Safari/537.36',
+};
+
+export async function openPage(browser, url, firstScript, device) {
     if (browser instanceof WebKitBrowser) {
         return browser.open(url, firstScript);
     }
@@ -360,8 +374,12 @@ export async function openPage(browser, url, firstScript) {
     });
     page.on('requestfailed', (request) => messages.errors.push(
         `request failed: ${request.url().slice(0, 200)} ${request.failure()?.errorText}`));
-    // The page 800 x 600 at one device pixel a pixel: the picture unscaled.
-    await page.setViewport({ width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 });
+    if (device) {
+        await page.emulate(device);
+    } else {
+        // The page 800 x 600 at one device pixel a pixel: the picture unscaled.
+        await page.setViewport({ width: WIDTH, height: HEIGHT, deviceScaleFactor: 1 });
+    }
     if (firstScript) {
         await page.evaluateOnNewDocument(firstScript);
     }
@@ -581,8 +599,61 @@ async function takeShots(page, report, folder) {
         fs.writeFileSync(path.join(folder, name), Buffer.from(pixels, 'base64'));
     }
     report.shots = count;
+    report.context = await page.evaluate('vq.context');
+    report.kept_bytes = await page.evaluate('Module.glKeptBytes || 0');
     // Per frame: its time, then the milliseconds and the frames of the row that led to it.
     report.rows = await page.evaluate('vq.shots.map(s => [s.seconds, s.ms, s.frames])');
+}
+
+// The canvas's shown size in device pixels and its drawing buffer, and whether the page has
+// scrolled or zoomed.
+const PHONE_STATE = `(() => {
+    const canvas = document.getElementById('canvas');
+    const box = canvas.getBoundingClientRect();
+    return { shown: [Math.round(box.width * devicePixelRatio),
+                     Math.round(box.height * devicePixelRatio)],
+             buffer: [canvas.width, canvas.height], scroll: [scrollX, scrollY],
+             zoom: visualViewport.scale, frames: vq.frames,
+             fullScreen: document.fullscreenElement !== null };
+})()`;
+
+async function phone(page, report) {
+    const play = await page.evaluate(`(() => {
+        const r = document.getElementById('play').getBoundingClientRect();
+        return [r.x + r.width / 2, r.y + r.height / 2]; })()`);
+    await page.touchscreen.tap(play[0], play[1]);
+    const tapped = performance.now();
+    while ((await page.evaluate('vq.frames')) < 30) {
+        if (performance.now() - tapped > 60000) {
+            throw new Error('no frames within a minute of the tap');
+        }
+        await sleep(200);
+    }
+    report.started = await page.evaluate('vq.started');
+    // Beside the picture, above it: a swipe up and a double tap, which would scroll or zoom a
+    // page that let them.
+    await page.touchscreen.touchStart(195, 120);
+    await page.touchscreen.touchMove(195, 40);
+    await page.touchscreen.touchEnd();
+    await page.touchscreen.tap(195, 60);
+    await sleep(100);
+    await page.touchscreen.tap(195, 60);
+    await sleep(500);
+    report.portrait = await page.evaluate(PHONE_STATE);
+    // The picture tapped: full screen, then back.
+    report.full_screen = [];
+    for (let i = 0; i < 2; ++i) {
+        const centre = await page.evaluate(`(() => {
+            const r = document.getElementById('canvas').getBoundingClientRect();
+            return [r.x + r.width / 2, r.y + r.height / 2]; })()`);
+        await page.touchscreen.tap(centre[0], centre[1]);
+        await sleep(700);
+        report.full_screen.push(await page.evaluate('document.fullscreenElement !== null'));
+    }
+    await page.setViewport({ ...PHONE.viewport, width: 844, height: 390, isLandscape: true });
+    await sleep(1500);
+    report.landscape = await page.evaluate(PHONE_STATE);
+    report.exit_status = await page.evaluate('vq.exitStatus');
 }
 
 async function waitForFailure(page, report) {
@@ -608,13 +679,16 @@ async function main() {
     const report = { browser: await browser.version(), states: [] };
     let messages = { errors: [], warnings: [] };
     try {
-        const opened = await openPage(browser, url, mode === 'live' ? SOUND_TAP : null);
+        const opened = await openPage(browser, url, mode === 'live' ? SOUND_TAP : null,
+                                      mode === 'phone' ? PHONE : null);
         messages = opened.messages;
         report.ready_after = Math.round(opened.readyAfter * 1000) / 1000;
         if (mode === 'live') {
             await follow(opened.page, report, Number(args[2]), folder);
         } else if (mode === 'failed') {
             await waitForFailure(opened.page, report);
+        } else if (mode === 'phone') {
+            await phone(opened.page, report);
         } else {
             await takeShots(opened.page, report, folder);
         }
