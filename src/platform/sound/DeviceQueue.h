@@ -4,7 +4,8 @@
 
 class DeviceQueue {
   public:
-    // Frames of one device buffer at rate (a power of two, as SDL's dummy driver needs).
+    // Frames of one device buffer at rate for the driver SDL's audio runs on (a power of two,
+    // as SDL's dummy driver needs).
     static int bufferFrames(int rate);
     // Frames of a buffer of about 23 ms at rate. A power of two: with 882 frames SDL2's dummy
     // driver (under sdl12-compat) writes past its mixing buffer.
